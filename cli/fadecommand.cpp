@@ -1,0 +1,177 @@
+#include "fadecommand.h"
+
+#include "colorargument.h"
+#include "fade/varlofade.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringDecoder>
+
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+constexpr VarloFade::ColorValue kUntouchedSwatch = static_cast<VarloFade::ColorValue>(0x80000007u);
+
+void say(std::FILE *err, const QString &message)
+{
+    const QByteArray bytes = (QStringLiteral("quorvex-fade: ") + message + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), err);
+    std::fflush(err);
+}
+
+// Strict UTF-8: a byte sequence that is not UTF-8 is an error, never replaced.
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    // Stateless, so that a sequence cut off at the end counts as an error too.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QByteArray readAll(std::FILE *in)
+{
+#ifdef Q_OS_WIN
+    _setmode(_fileno(in), _O_BINARY);
+#endif
+    QByteArray bytes;
+    char buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        bytes.append(buffer, static_cast<qsizetype>(got));
+    return bytes;
+}
+
+bool writeAll(std::FILE *out, const QByteArray &bytes)
+{
+#ifdef Q_OS_WIN
+    _setmode(_fileno(out), _O_BINARY);
+#endif
+    return std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out)
+               == static_cast<size_t>(bytes.size())
+           && std::fflush(out) == 0;
+}
+
+struct Request
+{
+    VarloFade::ColorValue colors[3] = {kUntouchedSwatch, kUntouchedSwatch, kUntouchedSwatch};
+    bool wavy = false;
+    std::optional<QString> text; // absent: read standard input
+};
+
+} // namespace
+
+bool decodeArguments(int argc, char *argv[], QStringList *arguments, QString *error)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    Q_UNUSED(error);
+    *arguments = QCoreApplication::arguments();
+    return true;
+#else
+    arguments->clear();
+    for (int i = 0; i < argc; ++i) {
+        const auto decoded = decodeUtf8(QByteArray(argv[i]));
+        if (!decoded) {
+            *error = QStringLiteral("argument %1 is not valid UTF-8").arg(i);
+            return false;
+        }
+        arguments->append(*decoded);
+    }
+    return true;
+#endif
+}
+
+int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, std::FILE *err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Fades TEXT (or standard input, read as UTF-8) into AIM instant-message HTML:\n"
+        "a <Font Color=#RRGGBB> tag before every character, the colour running from\n"
+        "colour 1 through colour 2 to colour 3. The HTML goes to standard output.\n\n"
+        "COLOR is #RRGGBB, or 0x and 1 to 8 hex digits: a raw colour setting laid out\n"
+        "0x00BBGGRR as in the fader window. Each colour defaults to 0x80000007, the\n"
+        "setting of a swatch that was never touched."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption wavyOption(QStringLiteral("wavy"),
+                                        QStringLiteral("Lift and lower the characters with <sup> and <sub>."));
+    const QCommandLineOption colorOptions[3] = {
+        {{QStringLiteral("1"), QStringLiteral("color1")}, QStringLiteral("First colour."), QStringLiteral("COLOR")},
+        {{QStringLiteral("2"), QStringLiteral("color2")}, QStringLiteral("Middle colour."), QStringLiteral("COLOR")},
+        {{QStringLiteral("3"), QStringLiteral("color3")}, QStringLiteral("Last colour."), QStringLiteral("COLOR")},
+    };
+    parser.addOption(wavyOption);
+    for (const auto &option : colorOptions)
+        parser.addOption(option);
+    parser.addPositionalArgument(QStringLiteral("TEXT"),
+                                 QStringLiteral("The text to fade; several words are joined by single spaces."),
+                                 QStringLiteral("[TEXT]"));
+
+    if (!parser.parse(arguments)) {
+        say(err, parser.errorText() + QStringLiteral(" (see --help)"));
+        return ExitUsage;
+    }
+    if (parser.isSet(helpOption))
+        return writeAll(out, parser.helpText().toUtf8()) ? ExitOk : ExitFailed;
+    if (parser.isSet(versionOption))
+        return writeAll(out, QStringLiteral("quorvex-fade %1\n").arg(QStringLiteral(QUORVEX_VERSION)).toUtf8())
+                   ? ExitOk
+                   : ExitFailed;
+
+    Request request;
+    request.wavy = parser.isSet(wavyOption);
+    for (int j = 0; j < 3; ++j) {
+        if (!parser.isSet(colorOptions[j]))
+            continue;
+        const QStringList values = parser.values(colorOptions[j]);
+        const auto color = parseColorArgument(values.last());
+        if (!color) {
+            say(err, QStringLiteral("colour %1 '%2' is not #RRGGBB or 0x followed by 1 to 8 hex digits")
+                         .arg(j + 1)
+                         .arg(values.last()));
+            return ExitUsage;
+        }
+        request.colors[j] = *color;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        request.text = parser.positionalArguments().join(u' ');
+
+    QString text;
+    if (request.text) {
+        text = *request.text;
+    } else {
+        const auto decoded = decodeUtf8(readAll(in));
+        if (!decoded) {
+            say(err, QStringLiteral("standard input is not valid UTF-8"));
+            return ExitUsage;
+        }
+        text = *decoded;
+    }
+
+    std::u16string html;
+    try {
+        html = VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2],
+                                   text.toStdU16String(), request.wavy);
+    } catch (const VarloFade::OverflowError &error) {
+        say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
+                     .arg(QString::fromUtf8(error.what()))
+                     .arg(text.size())
+                     .arg(VarloFade::kMaxFadeUnits));
+        return ExitFailed;
+    }
+
+    if (!writeAll(out, QString::fromStdU16String(html).toUtf8())) {
+        say(err, QStringLiteral("cannot write to standard output"));
+        return ExitFailed;
+    }
+    return ExitOk;
+}

@@ -1,0 +1,176 @@
+#include "fadetext.h"
+
+#include "hextext.h"
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+namespace VarloFade {
+
+namespace {
+
+struct Channels
+{
+    std::int16_t red, green, blue;
+};
+
+constexpr std::u16string_view kTagOpen = u"<Font Color=#";
+// The wave tags padded to six units, so that each is one fixed-size copy; the
+// character that follows overwrites the padding of the short ones.
+struct WaveTag
+{
+    char16_t units[7]; // six and a terminator
+    std::size_t length;
+};
+constexpr WaveTag kWave[4] = {{u"<sup>", 5}, {u"</sup>", 6}, {u"<sub>", 5}, {u"</sub>", 6}};
+
+struct HexPair
+{
+    char16_t high, low;
+};
+
+constexpr std::array<HexPair, 256> makeHexPairs()
+{
+    constexpr char16_t digits[] = u"0123456789ABCDEF";
+    std::array<HexPair, 256> pairs{};
+    for (int v = 0; v < 256; ++v)
+        pairs[v] = {digits[v >> 4], digits[v & 0xF]};
+    return pairs;
+}
+constexpr auto kHexPairs = makeHexPairs();
+
+// Nearest integer, an exact half to the even neighbour: adding 1.5 * 2^23
+// leaves no fraction bits, so the sum is rounded by the FPU's own
+// round-to-nearest-even. Exact for |v| < 2^22.
+inline int roundHalfEven(float v)
+{
+    constexpr float kShift = 12582912.0f;
+    return static_cast<int>((v + kShift) - kShift);
+}
+
+inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// A surrogate pair is one character: splitting it would leave two lone halves.
+inline std::size_t unitsOfCharacterAt(std::u16string_view text, std::size_t at)
+{
+    return isHighSurrogate(text[at]) && at + 1 < text.size() && isLowSurrogate(text[at + 1]) ? 2 : 1;
+}
+
+std::size_t countCharacters(std::u16string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); at += unitsOfCharacterAt(text, at))
+        ++count;
+    return count;
+}
+
+std::int16_t channelFromHex(std::u16string_view pair)
+{
+    return static_cast<std::int16_t>(HexDigitValue(pair.substr(0, 1)) * 16 + HexDigitValue(pair.substr(1, 1)));
+}
+
+class PieceWriter
+{
+public:
+    PieceWriter(char16_t *out, bool wavy) : m_out(out), m_wavy(wavy) {}
+
+    // Writes the m characters that start at text[at], faded from start to end;
+    // returns the unit position after them.
+    std::size_t fadePart(std::u16string_view text, std::size_t at, std::size_t m, Channels start, Channels end)
+    {
+        if (m == 0)
+            return at;
+        // Every stored value is a 32-bit float: step, product and sum.
+        const float fm = static_cast<float>(m);
+        const float stepR = static_cast<float>(static_cast<std::int16_t>(end.red - start.red)) / fm;
+        const float stepG = static_cast<float>(static_cast<std::int16_t>(end.green - start.green)) / fm;
+        const float stepB = static_cast<float>(static_cast<std::int16_t>(end.blue - start.blue)) / fm;
+        const float sR = start.red, sG = start.green, sB = start.blue;
+
+        for (std::size_t i = 1; i <= m; ++i) {
+            const float fi = static_cast<float>(i);
+            const float pR = fi * stepR, pG = fi * stepG, pB = fi * stepB;
+            const float vR = pR + sR, vG = pG + sG, vB = pB + sB;
+            put(kTagOpen);
+            putPair(roundHalfEven(vR));
+            putPair(roundHalfEven(vG));
+            putPair(roundHalfEven(vB));
+            *m_out++ = u'>';
+            if (m_wavy) {
+                m_wave = m_wave >= 4 ? 1 : m_wave + 1; // runs on from one part into the next
+                const WaveTag &tag = kWave[m_wave - 1];
+                std::memcpy(m_out, tag.units, 6 * sizeof(char16_t));
+                m_out += tag.length;
+            }
+            const std::size_t units = unitsOfCharacterAt(text, at);
+            for (std::size_t u = 0; u < units; ++u)
+                *m_out++ = text[at++];
+        }
+        return at;
+    }
+
+private:
+    void put(std::u16string_view s)
+    {
+        std::memcpy(m_out, s.data(), s.size() * sizeof(char16_t));
+        m_out += s.size();
+    }
+    void putPair(int v)
+    {
+        std::memcpy(m_out, &kHexPairs[v], sizeof(HexPair));
+        m_out += 2;
+    }
+
+    char16_t *m_out;
+    bool m_wavy;
+    int m_wave = 0;
+};
+
+} // namespace
+
+std::u16string FadeChannels(std::int16_t red1, std::int16_t green1, std::int16_t blue1,
+                            std::int16_t red2, std::int16_t green2, std::int16_t blue2,
+                            std::int16_t red3, std::int16_t green3, std::int16_t blue3,
+                            std::u16string_view text, bool wavy)
+{
+    if (text.size() > kMaxFadeUnits)
+        throw OverflowError();
+    for (int v : {red1, green1, blue1, red2, green2, blue2, red3, green3, blue3})
+        if (v < 0 || v > 255)
+            throw std::out_of_range("FadeChannels: channel values run from 0 to 255");
+
+    const std::size_t n = countCharacters(text);
+    // n / 2 to the nearest integer, a half to the even neighbour.
+    const std::size_t k = n % 2 == 0 ? n / 2 : (n / 2) % 2 == 0 ? n / 2 : n / 2 + 1;
+
+    // Each piece is the tag, "#", six digits and ">" (20 units) and its
+    // character; the wave tags alternate 5 and 6 units long.
+    const std::size_t waveUnits = wavy ? 11 * (n / 2) + 5 * (n % 2) : 0;
+    std::u16string html(20 * n + text.size() + waveUnits, u'\0');
+    PieceWriter writer(html.data(), wavy);
+    const std::size_t split = writer.fadePart(text, 0, k, {red1, green1, blue1}, {red2, green2, blue2});
+    writer.fadePart(text, split, n - k, {red2, green2, blue2}, {red3, green3, blue3});
+    return html;
+}
+
+std::u16string FadeText(ColorValue color1, ColorValue color2, ColorValue color3,
+                        std::u16string_view text, bool wavy)
+{
+    // The channels are read back from the hex text: for an ordinary colour it
+    // reads BBGGRR; a system colour reference gives eight digits, whose first
+    // two, third and fourth, and last two are taken all the same.
+    Channels c[3];
+    const ColorValue colors[3] = {color1, color2, color3};
+    for (int j = 0; j < 3; ++j) {
+        const std::u16string h = SixDigitHex(colors[j]);
+        const std::u16string_view hv = h;
+        c[j] = {channelFromHex(hv.substr(hv.size() - 2, 2)), channelFromHex(hv.substr(2, 2)),
+                channelFromHex(hv.substr(0, 2))};
+    }
+    return FadeChannels(c[0].red, c[0].green, c[0].blue, c[1].red, c[1].green, c[1].blue,
+                        c[2].red, c[2].green, c[2].blue, text, wavy);
+}
+
+} // namespace VarloFade

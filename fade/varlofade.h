@@ -1,0 +1,7 @@
+#pragma once
+
+// The fade engine: text helpers, the fade builder and the preview renderer.
+#include "fade/fadeerror.h"
+#include "fade/fadetext.h"
+#include "fade/hextext.h"
+#include "fade/replacetext.h"

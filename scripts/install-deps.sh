@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a purpose needs, only when some are missing.
+#   scripts/install-deps.sh run    what building and running the program takes
+#   scripts/install-deps.sh test   that, plus what the test suite drives (X, Wine, cross compiler)
+set -euo pipefail
+
+run_packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev qt6-qpa-plugins
+  fonts-liberation
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+)
+test_packages=(
+  xvfb xauth xdotool x11-utils imagemagick
+  wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  desktop-file-utils appstream dpkg-dev file
+)
+
+case "${1:-run}" in
+  run) wanted=("${run_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing Debian packages: ${missing[*]}"
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
