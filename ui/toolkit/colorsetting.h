@@ -24,7 +24,7 @@ inline constexpr ColorSetting kSysCaptionText = systemColor(9);
 // colour scheme elsewhere. Unknown system colours show black, as GetSysColor gives.
 QColor resolveColor(ColorSetting setting);
 
-// The ColorValue of a QColor (alpha dropped).
+// red + 256 x green + 65536 x blue.
 inline constexpr ColorSetting colorValueOf(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
 
 } // namespace Toolkit
