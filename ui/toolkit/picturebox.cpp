@@ -9,43 +9,42 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     // The whole box is painted from the image every time.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_surface.resize(size());
 }
 
 void PictureBox::setBackColor(ColorSetting color)
 {
-    m_surface.setBackColor(color);
+    surface().setBackColor(color);
     update();
 }
 
 void PictureBox::setPicture(const QImage &picture)
 {
-    m_surface.setPicture(picture);
+    surface().setPicture(picture);
     update();
 }
 
 void PictureBox::Cls()
 {
-    m_surface.Cls();
+    surface().Cls();
     update();
 }
 
 void PictureBox::Print(std::u16string_view text)
 {
-    m_surface.Print(text);
+    surface().Print(text);
     update();
 }
 
 void PictureBox::PaintPicture(const QImage &picture, double x, double y, double width, double height,
                               double srcX, double srcY, double srcWidth, double srcHeight)
 {
-    m_surface.PaintPicture(picture, x, y, width, height, srcX, srcY, srcWidth, srcHeight);
+    surface().PaintPicture(picture, x, y, width, height, srcX, srcY, srcWidth, srcHeight);
     update();
 }
 
 void PictureBox::fillRect(double x1, double y1, double x2, double y2, ColorSetting color)
 {
-    m_surface.fillRect(x1, y1, x2, y2, color);
+    surface().fillRect(x1, y1, x2, y2, color);
     update();
 }
 
@@ -54,7 +53,7 @@ QSize PictureBox::sizeHint() const { return m_surface.picture().isNull() ? QSize
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface.image(), event->rect());
+    painter.drawImage(event->rect(), surface().image(), event->rect());
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)

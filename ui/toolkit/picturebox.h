@@ -17,41 +17,41 @@ class PictureBox : public QWidget, public VarloFade::PreviewSurface
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    const QImage &image() const { return m_surface.image(); }
+    const QImage &image() const { return surface().image(); }
 
     void setBackColor(ColorSetting color);
-    ColorSetting backColor() const { return m_surface.backColor(); }
+    ColorSetting backColor() const { return surface().backColor(); }
     void setPicture(const QImage &picture);
-    const QImage &picture() const { return m_surface.picture(); }
+    const QImage &picture() const { return surface().picture(); }
 
-    int ScaleMode() const override { return m_surface.ScaleMode(); }
-    void setScaleMode(int mode) override { m_surface.setScaleMode(mode); }
-    double scaleWidth() const { return m_surface.scaleWidth(); }
-    double scaleHeight() const { return m_surface.scaleHeight(); }
+    int ScaleMode() const override { return surface().ScaleMode(); }
+    void setScaleMode(int mode) override { surface().setScaleMode(mode); }
+    double scaleWidth() const { return surface().scaleWidth(); }
+    double scaleHeight() const { return surface().scaleHeight(); }
 
-    void setFontName(std::u16string_view face) override { m_surface.setFontName(face); }
-    void setFontSize(double points) override { m_surface.setFontSize(points); }
-    void setFontBold(bool on) override { m_surface.setFontBold(on); }
-    void setFontItalic(bool on) override { m_surface.setFontItalic(on); }
-    void setFontUnderline(bool on) override { m_surface.setFontUnderline(on); }
-    void setFontStrikethru(bool on) override { m_surface.setFontStrikethru(on); }
-    QString fontName() const { return m_surface.fontName(); }
-    double fontSize() const { return m_surface.fontSize(); }
-    const QFont &drawingFont() const { return m_surface.font(); }
+    void setFontName(std::u16string_view face) override { surface().setFontName(face); }
+    void setFontSize(double points) override { surface().setFontSize(points); }
+    void setFontBold(bool on) override { surface().setFontBold(on); }
+    void setFontItalic(bool on) override { surface().setFontItalic(on); }
+    void setFontUnderline(bool on) override { surface().setFontUnderline(on); }
+    void setFontStrikethru(bool on) override { surface().setFontStrikethru(on); }
+    QString fontName() const { return surface().fontName(); }
+    double fontSize() const { return surface().fontSize(); }
+    const QFont &drawingFont() const { return surface().font(); }
 
-    void setAutoRedraw(bool on) override { m_surface.setAutoRedraw(on); }
-    bool autoRedraw() const { return m_surface.autoRedraw(); }
-    void setForeColor(VarloFade::ColorValue color) override { m_surface.setForeColor(color); }
-    VarloFade::ColorValue foreColor() const { return m_surface.foreColor(); }
+    void setAutoRedraw(bool on) override { surface().setAutoRedraw(on); }
+    bool autoRedraw() const { return surface().autoRedraw(); }
+    void setForeColor(VarloFade::ColorValue color) override { surface().setForeColor(color); }
+    VarloFade::ColorValue foreColor() const { return surface().foreColor(); }
 
     void Cls() override;
-    void setCurrentX(double x) override { m_surface.setCurrentX(x); }
-    void setCurrentY(double y) override { m_surface.setCurrentY(y); }
-    double currentX() const { return m_surface.currentX(); }
-    double currentY() const { return m_surface.currentY(); }
+    void setCurrentX(double x) override { surface().setCurrentX(x); }
+    void setCurrentY(double y) override { surface().setCurrentY(y); }
+    double currentX() const { return surface().currentX(); }
+    double currentY() const { return surface().currentY(); }
     void Print(std::u16string_view text) override;
-    double TextWidth(std::u16string_view text) override { return m_surface.TextWidth(text); }
-    double TextHeight() { return m_surface.TextHeight(); }
+    double TextWidth(std::u16string_view text) override { return surface().TextWidth(text); }
+    double TextHeight() { return surface().TextHeight(); }
 
     void PaintPicture(const QImage &picture, double x, double y, double width, double height,
                       double srcX, double srcY, double srcWidth, double srcHeight);
@@ -64,7 +64,15 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    ImageSurface m_surface;
+    // A widget that is not shown yet gets its resize event late, so the image
+    // follows the widget's size whenever it is used.
+    ImageSurface &surface() const
+    {
+        m_surface.resize(size());
+        return m_surface;
+    }
+
+    mutable ImageSurface m_surface;
 };
 
 } // namespace Toolkit
