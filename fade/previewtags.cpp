@@ -26,13 +26,19 @@ ColorValue channel(std::u16string_view pair)
 
 } // namespace
 
-std::u16string LowerTagText(std::u16string_view text)
+void LowerTagText(std::u16string_view text, std::u16string &into)
 {
-    std::u16string lower(text);
-    for (char16_t &c : lower) {
+    into.assign(text);
+    for (char16_t &c : into) {
         if (c >= u'A' && c <= u'Z')
             c = static_cast<char16_t>(c - u'A' + u'a');
     }
+}
+
+std::u16string LowerTagText(std::u16string_view text)
+{
+    std::u16string lower;
+    LowerTagText(text, lower);
     return lower;
 }
 
@@ -84,6 +90,8 @@ PreviewTag ReadPreviewTag(std::u16string_view tagText)
     };
     PreviewTag tag;
     for (const Simple &simple : kSimple) {
+        if (tagText.size() > 4)
+            break;
         if (tagText == simple.text) {
             tag.kind = simple.kind;
             tag.on = simple.on;

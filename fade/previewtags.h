@@ -32,6 +32,8 @@ struct PreviewTag
 // Lower case for the ASCII letters only: the tags and colour codes are ASCII,
 // and a face name is matched without regard to case anyway.
 std::u16string LowerTagText(std::u16string_view text);
+// The same into a buffer the caller keeps, so that a scan does not allocate per tag.
+void LowerTagText(std::u16string_view text, std::u16string &into);
 
 // Red, green and blue pairs of up to six characters after the first "#";
 // a tag without "#" sets nothing.

@@ -54,11 +54,13 @@ void RenderHtmlPreview(PreviewSurface &surface, std::u16string html, const Event
     // A "<" with no ">" after it starts no tag: it and the rest are drawn.
     const std::size_t lastClose = text.rfind(u'>');
     const std::size_t n = text.size();
+    std::u16string tagText;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
         if (c == u'<' && lastClose != std::u16string::npos && lastClose > i) {
             const std::size_t close = text.find(u'>', i + 1);
-            const PreviewTag tag = ReadPreviewTag(LowerTagText(std::u16string_view(text).substr(i + 1, close - i - 1)));
+            LowerTagText(std::u16string_view(text).substr(i + 1, close - i - 1), tagText);
+            const PreviewTag tag = ReadPreviewTag(tagText);
             i = close;
             switch (tag.kind) {
             case PreviewTag::Underline: surface.setFontUnderline(tag.on); break;

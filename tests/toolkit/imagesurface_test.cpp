@@ -132,6 +132,27 @@ private slots:
         QCOMPARE(surface.currentX(), 10 * unitsPerPixel + surface.TextWidth(u"Q"));
     }
 
+    void widthsFollowTheFont()
+    {
+        ImageSurface surface(QSize(10, 10));
+        surface.setScaleMode(3);
+        surface.setFontName(u"Arial");
+        surface.setFontSize(10);
+        const double regular = surface.TextWidth(u"m");
+        QCOMPARE(regular, QFontMetricsF(surface.font(), &surface.image()).horizontalAdvance(u'm'));
+        surface.setFontBold(true);
+        const double bold = surface.TextWidth(u"m");
+        QVERIFY(bold > regular);
+        surface.setFontSize(20);
+        QVERIFY(surface.TextWidth(u"m") > 1.5 * bold);
+        surface.setFontBold(false);
+        surface.setFontSize(10);
+        QCOMPARE(surface.TextWidth(u"m"), regular);
+        // Characters outside Latin-1 and whole strings are measured too.
+        QVERIFY(surface.TextWidth(u"\u0416") > 0);
+        QCOMPARE(surface.TextWidth(u"mm"), QFontMetricsF(surface.font(), &surface.image()).horizontalAdvance(QStringLiteral("mm")));
+    }
+
     void twipsAreTheDefaultAndBadModesAreRefused()
     {
         ImageSurface surface(QSize(313, 25));

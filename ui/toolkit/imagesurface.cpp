@@ -42,6 +42,7 @@ ImageSurface::ImageSurface(QSize pixels, ColorSetting backColor)
 {
     m_font.setFamily(QStringLiteral("MS Sans Serif"));
     m_font.setPointSizeF(8.25);
+    fontChanged();
 }
 
 void ImageSurface::resize(QSize pixels)
@@ -144,11 +145,28 @@ const QFontMetricsF &ImageSurface::metrics()
     return *m_metrics;
 }
 
+void ImageSurface::fontChanged()
+{
+    m_metrics.reset();
+    m_latinWidths.fill(-1);
+    m_otherWidths.clear();
+}
+
 double ImageSurface::pixelWidth(std::u16string_view text)
 {
-    if (text.size() == 1)
-        return metrics().horizontalAdvance(QChar(text.front()));
-    return metrics().horizontalAdvance(toQString(text));
+    if (text.size() != 1)
+        return metrics().horizontalAdvance(toQString(text));
+    const char16_t c = text.front();
+    if (c < m_latinWidths.size()) {
+        double &width = m_latinWidths[c];
+        if (width < 0)
+            width = metrics().horizontalAdvance(QChar(c));
+        return width;
+    }
+    const auto known = m_otherWidths.find(c);
+    if (known != m_otherWidths.end())
+        return known->second;
+    return m_otherWidths.emplace(c, metrics().horizontalAdvance(QChar(c))).first->second;
 }
 
 void ImageSurface::Cls()

@@ -7,7 +7,9 @@
 #include <QFontMetricsF>
 #include <QImage>
 
+#include <array>
 #include <optional>
+#include <unordered_map>
 
 namespace Toolkit {
 
@@ -83,7 +85,7 @@ private:
     double fromPixels(double pixels) const { return pixels * unitsPerPixel(); }
     const QFontMetricsF &metrics();
     double pixelWidth(std::u16string_view text);
-    void fontChanged() { m_metrics.reset(); }
+    void fontChanged();
 
     QImage m_image;
     QImage m_picture;
@@ -91,6 +93,10 @@ private:
     int m_scaleMode = kScaleTwips;
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
+    // Advances of single characters in the current font: a preview measures
+    // every character, and the font changes only at style tags.
+    std::array<double, 256> m_latinWidths;
+    std::unordered_map<char16_t, double> m_otherWidths;
     bool m_autoRedraw = false;
     VarloFade::ColorValue m_foreColor = 0;
     double m_penX = 0, m_penY = 0; // pixels
