@@ -16,12 +16,14 @@ struct PreviewRun
     QByteArray out, err;
 };
 
-PreviewRun fade(const QStringList &arguments, const QByteArray &input = {})
+PreviewRun fade(const QStringList &arguments, const QByteArray &input = {}, const QString &display = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QUORVEX_FADE_BINARY), arguments);
     EXPECT_TRUE(process.waitForStarted());
@@ -78,6 +80,15 @@ TEST(QuorvexFadePreview, RenderPreviewsAnyHtmlFromArgumentOrInput)
     EXPECT_FALSE(hasBlueIn(image, 0, 15));
     EXPECT_TRUE(hasBlueIn(image, 16, 31));
     EXPECT_EQ(QImage(fromInput), image);
+}
+
+TEST(QuorvexFadePreview, DrawsOffScreenEvenWhenTheDisplayIsGone)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("p.png"));
+    const PreviewRun run = fade({"--preview", png, "abc"}, {}, QStringLiteral(":9731"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(QImage(png).size(), QSize(313, 25));
 }
 
 struct BadPreview

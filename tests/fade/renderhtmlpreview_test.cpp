@@ -200,7 +200,7 @@ TEST(RenderHtmlPreview, RandomHtmlAlwaysEndsWithTheSurfaceRestored)
                                      u"\r",      u"\n",       u"#",          u"\"",        u"<font color=#",
                                      u"<font face=\"", u"<font face=", u"<sup>", u"</sub>", u"<sub>",
                                      u"<b>",     u"</i>",     u"ff",         u"a",         u"Z",
-                                     u"\u00E9",  u"\xD83D",   u"\0",         u"<>",        u"Font Color=#0"};
+                                     u"\u00E9",  u"\xD83D",   std::u16string(1, u'\0'), u"<>", u"Font Color=#0"};
     std::mt19937 random(20261206);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1), length(0, 120);
     for (int round = 0; round < 3000; ++round) {

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include <random>
 #include <stdexcept>
 
 using Toolkit::ImageSurface;
@@ -165,6 +166,41 @@ private slots:
         }
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, surface.setFontSize(0));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, surface.setFontSize(qQNaN()));
+    }
+
+    void randomHtmlRendersToTheEnd()
+    {
+        const QString pieces[] = {"<", ">", "\r", "\n", "+chr13+", "<font face=\"", "<font face=", "\"",
+                                  "<Font Color=#", "ff", "<b>", "<i>", "<u>", "<s>", "</b>", "<sup>", "<sub>",
+                                  "W", "g", QString(QChar(0)), QString(QChar(0xD83D)), QString(QChar(0xFFFF)),
+                                  QString(QChar(0x0416)), "Courier", "  "};
+        std::mt19937 random(7);
+        std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1), length(0, 80);
+        ImageSurface surface(QSize(60, 40), kWhite);
+        surface.setScaleMode(ImageSurface::kScaleInches);
+        for (int round = 0; round < 400; ++round) {
+            QString html;
+            for (std::size_t k = length(random); k > 0; --k)
+                html += pieces[pick(random)];
+            VarloFade::RenderHtmlPreview(surface, html.toStdU16String());
+            QCOMPARE(surface.ScaleMode(), ImageSurface::kScaleInches);
+            QCOMPARE(surface.image().size(), QSize(60, 40));
+        }
+    }
+
+    void printSaysWhetherItPainted()
+    {
+        ImageSurface surface(QSize(30, 20), kWhite);
+        surface.setScaleMode(3);
+        surface.setCurrentX(200);
+        QVERIFY(!surface.printOnImage(u"W"));
+        QCOMPARE(surface.image(), ImageSurface(QSize(30, 20), kWhite).image());
+        surface.setCurrentX(5);
+        surface.setCurrentY(300);
+        QVERIFY(!surface.printOnImage(u"W"));
+        surface.setCurrentY(2);
+        QVERIFY(surface.printOnImage(u"W"));
+        QVERIFY(!inkRect(surface.image(), Ink::Dark).isEmpty());
     }
 
     void partlyVisibleCharactersArePainted_data()

@@ -140,8 +140,11 @@ void ImageSurface::setFontStrikethru(bool on)
 
 const QFontMetricsF &ImageSurface::metrics()
 {
-    if (!m_metrics)
+    if (!m_metrics) {
         m_metrics.emplace(m_font, &metricsDevice());
+        m_ascent = m_metrics->ascent();
+        m_height = m_metrics->height();
+    }
     return *m_metrics;
 }
 
@@ -179,7 +182,7 @@ void ImageSurface::Cls()
     m_penX = m_penY = 0;
 }
 
-void ImageSurface::Print(std::u16string_view text)
+bool ImageSurface::printOnImage(std::u16string_view text)
 {
     const double x = m_penX, y = m_penY;
     const double width = pixelWidth(text);
@@ -188,19 +191,25 @@ void ImageSurface::Print(std::u16string_view text)
     // Glyphs may reach past their advance by an overhang; a font height of
     // slack on every side keeps the picture identical while characters far
     // outside the image cost no painting.
-    const double slack = metrics().height();
+    metrics();
+    const double slack = m_height;
     if (x - slack > m_image.width() || y - slack > m_image.height() || x + width + slack < 0
         || y + 2 * slack < 0)
-        return;
+        return false;
     QPainter painter(&m_image);
     painter.setFont(m_font);
     painter.setPen(resolveColor(m_foreColor));
-    painter.drawText(QPointF(x, y + metrics().ascent()), toQString(text));
+    painter.drawText(QPointF(x, y + m_ascent), toQString(text));
+    return true;
 }
 
 double ImageSurface::TextWidth(std::u16string_view text) { return fromPixels(pixelWidth(text)); }
 
-double ImageSurface::TextHeight() { return fromPixels(metrics().height()); }
+double ImageSurface::TextHeight()
+{
+    metrics();
+    return fromPixels(m_height);
+}
 
 void ImageSurface::PaintPicture(const QImage &picture, double x, double y, double width, double height,
                                 double srcX, double srcY, double srcWidth, double srcHeight)

@@ -67,7 +67,10 @@ public:
     double currentX() const { return fromPixels(m_penX); }
     double currentY() const { return fromPixels(m_penY); }
     // Leaves the position after the printed text, on the same line.
-    void Print(std::u16string_view text) override;
+    void Print(std::u16string_view text) override { printOnImage(text); }
+    // Print that says whether it painted: text wholly outside the image is
+    // measured but not painted.
+    bool printOnImage(std::u16string_view text);
     double TextWidth(std::u16string_view text) override;
     double TextHeight();
 
@@ -93,6 +96,7 @@ private:
     int m_scaleMode = kScaleTwips;
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
+    double m_ascent = 0, m_height = 0; // of m_metrics
     // Advances of single characters in the current font: a preview measures
     // every character, and the font changes only at style tags.
     std::array<double, 256> m_latinWidths;

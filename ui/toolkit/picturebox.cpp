@@ -31,8 +31,8 @@ void PictureBox::Cls()
 
 void PictureBox::Print(std::u16string_view text)
 {
-    surface().Print(text);
-    update();
+    if (surface().printOnImage(text))
+        update();
 }
 
 void PictureBox::PaintPicture(const QImage &picture, double x, double y, double width, double height,
