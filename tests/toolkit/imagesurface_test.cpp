@@ -6,6 +6,7 @@
 
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <random>
@@ -329,6 +330,19 @@ private slots:
         surface.setBackColor(Toolkit::kSysMenuText);
         QCOMPARE(surface.backColor(), Toolkit::ColorSetting(0x80000007u));
         QCOMPARE(QColor(surface.image().pixel(3, 3)), Toolkit::resolveColor(Toolkit::kSysMenuText));
+    }
+
+    void anEmptySurfaceDrawsNothingQuietly()
+    {
+        ImageSurface surface;
+        QVERIFY(surface.image().isNull());
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        VarloFade::RenderHtmlPreview(surface, u"<b>text\rmore");
+        surface.fillRect(0, 0, 100, 100, kRed);
+        surface.PaintPicture(QImage(2, 2, QImage::Format_RGB32), 0, 0, 30, 30, 0, 0, 30, 30);
+        QCOMPARE(surface.scaleWidth(), 0.0);
+        surface.resize(QSize(4, 4));
+        QCOMPARE(QColor(surface.image().pixel(3, 3)), Toolkit::resolveColor(Toolkit::systemColor(15)));
     }
 
     void resizeKeepsTheDrawing()

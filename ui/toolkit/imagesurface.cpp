@@ -50,6 +50,10 @@ void ImageSurface::resize(QSize pixels)
     if (pixels == m_image.size())
         return;
     QImage grown = blankImage(pixels, resolveColor(m_backColor));
+    if (grown.isNull() || m_image.isNull()) {
+        m_image = grown;
+        return;
+    }
     QPainter painter(&grown);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, m_image);
@@ -175,7 +179,7 @@ double ImageSurface::pixelWidth(std::u16string_view text)
 void ImageSurface::Cls()
 {
     m_image.fill(resolveColor(m_backColor));
-    if (!m_picture.isNull()) {
+    if (!m_picture.isNull() && !m_image.isNull()) {
         QPainter painter(&m_image);
         painter.drawImage(0, 0, m_picture);
     }
@@ -193,7 +197,7 @@ bool ImageSurface::printOnImage(std::u16string_view text)
     // outside the image cost no painting.
     metrics();
     const double slack = m_height;
-    if (x - slack > m_image.width() || y - slack > m_image.height() || x + width + slack < 0
+    if (m_image.isNull() || x - slack > m_image.width() || y - slack > m_image.height() || x + width + slack < 0
         || y + 2 * slack < 0)
         return false;
     QPainter painter(&m_image);
@@ -214,7 +218,7 @@ double ImageSurface::TextHeight()
 void ImageSurface::PaintPicture(const QImage &picture, double x, double y, double width, double height,
                                 double srcX, double srcY, double srcWidth, double srcHeight)
 {
-    if (picture.isNull() || width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0)
+    if (m_image.isNull() || picture.isNull() || width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0)
         return;
     const QRectF target = QRectF(toPixels(x), toPixels(y), toPixels(width), toPixels(height)).normalized();
     const QRectF source = QRectF(toPixels(srcX), toPixels(srcY), toPixels(srcWidth), toPixels(srcHeight)).normalized();
@@ -234,7 +238,7 @@ void ImageSurface::PaintPicture(const QImage &picture, double x, double y, doubl
 
 void ImageSurface::fillRect(double x1, double y1, double x2, double y2, ColorSetting color)
 {
-    if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2))
+    if (m_image.isNull() || std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2))
         return;
     const auto pixel = [this](double units) {
         // Far-off corners are clamped so that the box stays representable.
