@@ -17,6 +17,9 @@ public:
 
 signals:
     void change();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace Toolkit

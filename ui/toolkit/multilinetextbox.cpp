@@ -417,6 +417,11 @@ void MultiLineTextBox::mouseMoveEvent(QMouseEvent *event)
     moveCursor(positionAt(event->position().toPoint()), true);
 }
 
+void MultiLineTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 void MultiLineTextBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
