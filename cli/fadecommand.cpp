@@ -2,9 +2,13 @@
 
 #include "colorargument.h"
 #include "fade/varlofade.h"
+#include "previewimage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringDecoder>
 
 #include <optional>
@@ -64,6 +68,9 @@ struct Request
     VarloFade::ColorValue colors[3] = {kUntouchedSwatch, kUntouchedSwatch, kUntouchedSwatch};
     bool wavy = false;
     std::optional<QString> text; // absent: read standard input
+    std::optional<QString> previewPath;
+    QSize previewSize = kPreviewPixels;
+    bool render = false; // the input is HTML to preview, not text to fade
 };
 
 } // namespace
@@ -109,7 +116,21 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         {{QStringLiteral("2"), QStringLiteral("color2")}, QStringLiteral("Middle colour."), QStringLiteral("COLOR")},
         {{QStringLiteral("3"), QStringLiteral("color3")}, QStringLiteral("Last colour."), QStringLiteral("COLOR")},
     };
+    const QCommandLineOption previewOption(
+        QStringLiteral("preview"),
+        QStringLiteral("Also write the preview of the HTML, as the fader window paints it, to FILE as PNG."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption renderOption(
+        QStringLiteral("render"),
+        QStringLiteral("Take the input as HTML and only write its preview (needs --preview)."));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"),
+        QStringLiteral("Size of the preview in pixels (default %1x%2).").arg(kPreviewPixels.width()).arg(kPreviewPixels.height()),
+        QStringLiteral("WxH"));
     parser.addOption(wavyOption);
+    parser.addOption(previewOption);
+    parser.addOption(renderOption);
+    parser.addOption(sizeOption);
     for (const auto &option : colorOptions)
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("TEXT"),
@@ -142,6 +163,33 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         }
         request.colors[j] = *color;
     }
+    request.render = parser.isSet(renderOption);
+    if (parser.isSet(previewOption)) {
+        request.previewPath = parser.values(previewOption).last();
+        const QFileInfo file(*request.previewPath);
+        if (request.previewPath->isEmpty() || file.isDir() || !file.absoluteDir().exists()) {
+            say(err, QStringLiteral("cannot write the preview to '%1': not a file in an existing folder")
+                         .arg(*request.previewPath));
+            return ExitUsage;
+        }
+    }
+    if (!request.previewPath && (request.render || parser.isSet(sizeOption))) {
+        say(err, QStringLiteral("--render and --size need --preview FILE"));
+        return ExitUsage;
+    }
+    if (parser.isSet(sizeOption)) {
+        const QString value = parser.values(sizeOption).last();
+        const auto size = parsePreviewSize(value);
+        if (!size) {
+            say(err, QStringLiteral("size '%1' is not WxH with each side 1 to %2 pixels").arg(value).arg(kLargestPreviewSide));
+            return ExitUsage;
+        }
+        request.previewSize = *size;
+    }
+    if (request.previewPath && !qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        say(err, QStringLiteral("a preview needs the graphical application"));
+        return ExitFailed;
+    }
     if (!parser.positionalArguments().isEmpty())
         request.text = parser.positionalArguments().join(u' ');
 
@@ -158,20 +206,29 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
     }
 
     std::u16string html;
-    try {
-        html = VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2],
-                                   text.toStdU16String(), request.wavy);
-    } catch (const VarloFade::OverflowError &error) {
-        say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
-                     .arg(QString::fromUtf8(error.what()))
-                     .arg(text.size())
-                     .arg(VarloFade::kMaxFadeUnits));
-        return ExitFailed;
+    if (request.render) {
+        html = text.toStdU16String();
+    } else {
+        try {
+            html = VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2],
+                                       text.toStdU16String(), request.wavy);
+        } catch (const VarloFade::OverflowError &error) {
+            say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
+                         .arg(QString::fromUtf8(error.what()))
+                         .arg(text.size())
+                         .arg(VarloFade::kMaxFadeUnits));
+            return ExitFailed;
+        }
     }
 
-    if (!writeAll(out, QString::fromStdU16String(html).toUtf8())) {
+    if (!request.render && !writeAll(out, QString::fromStdU16String(html).toUtf8())) {
         say(err, QStringLiteral("cannot write to standard output"));
         return ExitFailed;
+    }
+    if (request.previewPath
+        && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
+        say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));
+        return ExitUsage;
     }
     return ExitOk;
 }
