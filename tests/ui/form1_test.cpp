@@ -7,6 +7,7 @@
 #include "ui/toolkit/hscrollbar.h"
 #include "ui/toolkit/label.h"
 #include "ui/toolkit/multilinetextbox.h"
+#include "ui/toolkit/picturebox.h"
 #include "ui/toolkit/textbox.h"
 
 #include "fade/varlofade.h"
@@ -46,6 +47,36 @@ class Form1Test : public QObject
     Toolkit::CommandButton *button(const char *name) { return control<Toolkit::CommandButton>(name); }
     Toolkit::TextBox *text1() { return control<Toolkit::TextBox>("Text1"); }
     Toolkit::MultiLineTextBox *text2() { return control<Toolkit::MultiLineTextBox>("Text2"); }
+    Toolkit::PictureBox *picture1() { return control<Toolkit::PictureBox>("Picture1"); }
+
+    // The picture the renderer paints for html on a fresh box like Picture1.
+    QImage renderedAlone(const QString &html)
+    {
+        Toolkit::PictureBox box;
+        box.resize(picture1()->size());
+        box.setBackColor(0x00FFFFFF);
+        VarloFade::RenderHtmlPreview(box, html.toStdU16String());
+        return box.image();
+    }
+
+    static bool allWhite(const QImage &image)
+    {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) != QColor(255, 255, 255))
+                    return false;
+        return true;
+    }
+
+    // A click that waits in the event queue until the window next processes events.
+    static void postClick(QWidget *button)
+    {
+        const QPoint at = button->rect().center();
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, button->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    }
 
 private slots:
     void init()
@@ -107,6 +138,7 @@ private slots:
         QTest::newRow("Text1") << "Text1" << QRect(168, 48, 313, 19);
         QTest::newRow("Text2") << "Text2" << QRect(168, 72, 313, 57);
         QTest::newRow("Label1") << "Label1" << QRect(168, 128, 57, 17);
+        QTest::newRow("Picture1") << "Picture1" << QRect(168, 144, 313, 25);
     }
 
     void controlsStandAtTheirPlaces()
@@ -131,7 +163,7 @@ private slots:
 
     void tabOrderFollowsTheTabIndexes()
     {
-        const QStringList expected = {"Command3", "Text2", "blue1", "green1", "red1", "Text1", "Command1",
+        const QStringList expected = {"Command3", "Picture1", "Text2", "blue1", "green1", "red1", "Text1", "Command1",
                                       "red2", "blue2", "green2", "blue3", "green3", "red3", "Command5"};
         QStringList order;
         QWidget *w = button("Command3");
@@ -251,6 +283,9 @@ private slots:
         QCOMPARE(text2()->text(), html);
         QCOMPARE(text1()->text(), text);
         QVERIFY(reported.isEmpty());
+        // The preview is the picture of exactly that HTML.
+        QCOMPARE(picture1()->image(), renderedAlone(html));
+        QCOMPARE(allWhite(picture1()->image()), html.isEmpty());
     }
 
     void fadeOverwritesEditsAndWavyOverwritesFade()
@@ -299,6 +334,7 @@ private slots:
         QTest::mouseClick(button("Command5"), Qt::LeftButton);
         QCOMPARE(reported, (QStringList{"Overflow", "Overflow"}));
         QCOMPARE(text2()->text(), QStringLiteral("before\r\n"));
+        QVERIFY(allWhite(picture1()->image()));
         QVERIFY(form->isVisible());
 
         // 32,767 characters still fade.
@@ -306,6 +342,51 @@ private slots:
         QTest::mouseClick(button("Command1"), Qt::LeftButton);
         QCOMPARE(text2()->text().size(), 21 * 32767);
         QCOMPARE(reported.size(), 2);
+    }
+
+    void overflowKeepsTheLastPreview()
+    {
+        text1()->setText(QStringLiteral("kept"));
+        QTest::mouseClick(button("Command1"), Qt::LeftButton);
+        const QString html = text2()->text();
+        const QImage picture = picture1()->image();
+        QVERIFY(!allWhite(picture));
+        text1()->setText(QString(32768, u'y'));
+        QTest::mouseClick(button("Command5"), Qt::LeftButton);
+        QCOMPARE(reported, QStringList{"Overflow"});
+        QCOMPARE(text2()->text(), html);
+        QCOMPARE(picture1()->image(), picture);
+    }
+
+    void previewShowsEditedBoxOnlyAfterTheNextFade()
+    {
+        text1()->setText(QStringLiteral("ab"));
+        QTest::mouseClick(button("Command1"), Qt::LeftButton);
+        const QImage picture = picture1()->image();
+        text2()->setFocus();
+        QTest::keyClicks(text2(), QStringLiteral("zz"));
+        QCOMPARE(picture1()->image(), picture);
+    }
+
+    void clickDuringThePreviewRunsAWholeSecondCommand()
+    {
+        // Carriage returns in the HTML give the renderer's event turns.
+        bar("red1")->setValue(255);
+        text1()->setText(QStringLiteral("one\r\ntwo\r\n"));
+        const QString plain = QString::fromStdU16String(
+            VarloFade::FadeText(0x000000FF, int(0x80000007), int(0x80000007), u"one\r\ntwo\r\n", false));
+        const QString wavy = QString::fromStdU16String(
+            VarloFade::FadeText(0x000000FF, int(0x80000007), int(0x80000007), u"one\r\ntwo\r\n", true));
+
+        postClick(button("Command5"));
+        QTest::mouseClick(button("Command1"), Qt::LeftButton);
+
+        // "Fade Wavy" ran inside "Fade", after it had set the box: the box holds
+        // the wavy HTML, and "Fade", finishing last, left its own whole picture.
+        QCOMPARE(text2()->text(), wavy);
+        QCOMPARE(picture1()->image(), renderedAlone(plain));
+        QVERIFY(picture1()->image() != renderedAlone(wavy));
+        QVERIFY(reported.isEmpty());
     }
 
     void errorReportIsAModalMessageNamingTheError()

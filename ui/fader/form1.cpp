@@ -9,6 +9,7 @@
 #include "ui/toolkit/hscrollbar.h"
 #include "ui/toolkit/label.h"
 #include "ui/toolkit/multilinetextbox.h"
+#include "ui/toolkit/picturebox.h"
 #include "ui/toolkit/textbox.h"
 #include "ui/toolkit/twips.h"
 
@@ -97,6 +98,10 @@ void Form1::createControls()
     Label1->setCaption(QStringLiteral("faded text"));
     Label1->setBackColor(Toolkit::kSysWindow);
     Label1->setForeColor(Toolkit::kSysWindowText);
+
+    Picture1 = place(new Toolkit::PictureBox(this), "Picture1");
+    Picture1->setBackColor(0x00FFFFFF);
+    Picture1->setFocusPolicy(Qt::StrongFocus);
 }
 
 void Form1::connectHandlers()
@@ -193,8 +198,8 @@ void Form1::fade(bool wavy)
     const std::u16string text = Text1->text().toStdU16String();
     const std::u16string html = VarloFade::FadeText(colour1, colour2, colour3, text, wavy);
     Text2->setText(QString::fromStdU16String(html));
-    std::u16string shown = Text2->text().toStdU16String();
-    (void)shown;
+    // The preview shows what the box holds, which is not always what the fade made.
+    VarloFade::RenderHtmlPreview(*Picture1, Text2->text().toStdU16String(), processPendingEvents);
 }
 
 void Form1::keyPressEvent(QKeyEvent *event)

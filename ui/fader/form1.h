@@ -7,6 +7,7 @@ class CommandButton;
 class HScrollBar;
 class Label;
 class MultiLineTextBox;
+class PictureBox;
 class TextBox;
 } // namespace Toolkit
 
@@ -62,4 +63,5 @@ private:
     Toolkit::TextBox *Text1;
     Toolkit::MultiLineTextBox *Text2;
     Toolkit::Label *Label1;
+    Toolkit::PictureBox *Picture1;
 };
