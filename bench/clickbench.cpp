@@ -86,6 +86,13 @@ int main(int argc, char *argv[])
           measure(runs, reset, [&] { fade->click(); form.repaint(); }));
     print("\"Fade Wavy\" click, 32,767 chars, until painted",
           measure(runs, reset, [&] { wavy->click(); form.repaint(); }));
+    QString lines = longest;
+    for (int i = 40; i + 1 < lines.size(); i += 42) {
+        lines[i] = u'\r';
+        lines[i + 1] = u'\n';
+    }
+    print("\"Fade\" click, 32,767 chars, CR LF every 42, until painted",
+          measure(runs, [&] { reset(); text1->setText(lines); }, [&] { fade->click(); form.repaint(); }));
     print("  of which the click handler alone (\"Fade\")", measure(runs, reset, [&] { fade->click(); }));
     std::printf("  (HTML: %lld characters)\n", static_cast<long long>(text2->text().size()));
 
