@@ -115,6 +115,23 @@ private slots:
         QCOMPARE(box->selectedText(), box->text());
     }
 
+    void endStaysOnAWrappedLine()
+    {
+        auto box = makeBox();
+        QString text;
+        for (int i = 0; i < 60; ++i)
+            text += QStringLiteral("word ");
+        box->setText(text);
+        QVERIFY(box->visualLines().size() > 2);
+        const Toolkit::VisualLine first = box->visualLines()[0];
+        QTest::keyClick(box.get(), Qt::Key_End);
+        QCOMPARE(box->cursorPosition(), first.end() - 1);
+        QTest::keyClick(box.get(), Qt::Key_End);
+        QCOMPARE(box->cursorPosition(), first.end() - 1);
+        QTest::keyClick(box.get(), Qt::Key_Down);
+        QCOMPARE(Toolkit::lineOfPosition(box->visualLines(), box->cursorPosition()), qsizetype(1));
+    }
+
     void clipboardKeepsCrLfAndPasteMakesLfBreakTheLine()
     {
         auto box = makeBox();

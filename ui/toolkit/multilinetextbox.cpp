@@ -375,9 +375,14 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Home:
         moveCursor(ctrl ? 0 : m_lines[line].start, shift);
         return;
-    case Qt::Key_End:
-        moveCursor(ctrl ? m_text.size() : m_lines[line].end(), shift);
+    case Qt::Key_End: {
+        // The end of a wrapped line is the next line's start; stop before the
+        // wrap (after the line's last character but one, its hanging space).
+        const VisualLine &l = m_lines[line];
+        const bool wraps = l.breakLength == 0 && line + 1 < qsizetype(m_lines.size()) && l.length > 0;
+        moveCursor(ctrl ? m_text.size() : (wraps ? previousPosition(l.end()) : l.end()), shift);
         return;
+    }
     case Qt::Key_Backspace:
         if (!hasSelection())
             m_anchor = previousPosition(m_cursor);
