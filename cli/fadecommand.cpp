@@ -2,6 +2,7 @@
 
 #include "colorargument.h"
 #include "fade/varlofade.h"
+#include "messenger/tarnellbas.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -109,7 +110,11 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         {{QStringLiteral("2"), QStringLiteral("color2")}, QStringLiteral("Middle colour."), QStringLiteral("COLOR")},
         {{QStringLiteral("3"), QStringLiteral("color3")}, QStringLiteral("Last colour."), QStringLiteral("COLOR")},
     };
+    const QCommandLineOption sendOption(QStringLiteral("send"),
+                                        QStringLiteral("Also paste the HTML into the open AIM instant-message window\n"
+                                                       "and press its send button (on Linux, AIM running in Wine)."));
     parser.addOption(wavyOption);
+    parser.addOption(sendOption);
     for (const auto &option : colorOptions)
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("TEXT"),
@@ -169,9 +174,13 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         return ExitFailed;
     }
 
-    if (!writeAll(out, QString::fromStdU16String(html).toUtf8())) {
+    const bool written = writeAll(out, QString::fromStdU16String(html).toUtf8());
+    if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
-        return ExitFailed;
+    // Like the window's "Send IM": nothing is reported, and no IM window is no error.
+    if (parser.isSet(sendOption)) {
+        const auto windows = Tarnellbas::makePlatformWindowSystem();
+        Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
-    return ExitOk;
+    return written ? ExitOk : ExitFailed;
 }
