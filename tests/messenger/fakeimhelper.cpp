@@ -2,7 +2,8 @@
 // protocol over a fake IM window, or misbehaves as told.
 //   fakeimhelper MODE LOG
 // Every start appends "start" to LOG; "serve" also appends each call made,
-// and writes each text set to LOG.text as raw UTF-16LE.
+// and writes each text set to LOG.text as raw UTF-16LE; "quiet" serves
+// without logging the calls.
 #include "calltext.h"
 #include "fakewindowsystem.h"
 #include "messenger/helperprotocol.h"
@@ -46,6 +47,10 @@ int main(int argc, char *argv[])
                 std::fputs("?\n", stdout);
                 std::fflush(stdout);
             }
+    } else if (mode == "quiet") {
+        FakeWindowSystem windows(FakeWindowSystem::Sleeping::Skipped);
+        addFakeImWindow(windows);
+        serveWindowSystem(windows, stdin, stdout);
     } else if (mode == "serve" || mode == "stranger") {
         if (mode == "stranger")
             greet("some-other-program 2");
