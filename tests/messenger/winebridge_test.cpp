@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <signal.h>
+#include <unistd.h>
 
 using namespace Tarnellbas;
 using namespace std::chrono_literals;
@@ -26,7 +27,13 @@ protected:
     void SetUp() override
     {
         const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-        log_ = std::filesystem::path(::testing::TempDir()) / (std::string("bridge-") + test->name() + ".log");
+        log_ = std::filesystem::path(::testing::TempDir()) / (std::string("bridge-") + test->name() + '-' + std::to_string(::getpid()) + ".log");
+        std::filesystem::remove(log_);
+        std::filesystem::remove(log_.string() + ".text");
+    }
+
+    void TearDown() override
+    {
         std::filesystem::remove(log_);
         std::filesystem::remove(log_.string() + ".text");
     }

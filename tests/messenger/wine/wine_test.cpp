@@ -1,6 +1,7 @@
 // quorvex-fade --send through Wine's own user32 into a stand-in IM window.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,8 +59,10 @@ public:
     explicit TestWindow(const QString &topLevelClass = {})
     {
         log_ = QDir(QString::fromStdString(::testing::TempDir()))
-                   .filePath(QString("aim-window-%1.log").arg(QString::fromLatin1(
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name())));
+                   .filePath(QString("aim-window-%1-%2.log")
+                                 .arg(QString::fromLatin1(
+                                     ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                                 .arg(QCoreApplication::applicationPid()));
         QFile::remove(log_);
         QString windowsPath = "Z:" + log_;
         windowsPath.replace('/', '\\');
@@ -82,6 +85,7 @@ public:
             process_.kill();
             process_.waitForFinished();
         }
+        QFile::remove(log_);
     }
 
     bool endsByItself() { return process_.waitForFinished(30000) && process_.exitCode() == 0; }
