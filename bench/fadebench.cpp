@@ -73,5 +73,3 @@ void BM_CopyLongestFadeOutput(benchmark::State &state)
 BENCHMARK(BM_CopyLongestFadeOutput)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -3,9 +3,13 @@
 #include "colorargument.h"
 #include "fade/varlofade.h"
 #include "messenger/tarnellbas.h"
+#include "previewimage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringDecoder>
 
 #include <optional>
@@ -65,6 +69,9 @@ struct Request
     VarloFade::ColorValue colors[3] = {kUntouchedSwatch, kUntouchedSwatch, kUntouchedSwatch};
     bool wavy = false;
     std::optional<QString> text; // absent: read standard input
+    std::optional<QString> previewPath;
+    QSize previewSize = kPreviewPixels;
+    bool render = false; // the input is HTML to preview, not text to fade
 };
 
 } // namespace
@@ -113,7 +120,21 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
     const QCommandLineOption sendOption(QStringLiteral("send"),
                                         QStringLiteral("Also paste the HTML into the open AIM instant-message window\n"
                                                        "and press its send button (on Linux, AIM running in Wine)."));
+    const QCommandLineOption previewOption(
+        QStringLiteral("preview"),
+        QStringLiteral("Also write the preview of the HTML, as the fader window paints it, to FILE as PNG."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption renderOption(
+        QStringLiteral("render"),
+        QStringLiteral("Take the input as HTML and only write its preview (needs --preview)."));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"),
+        QStringLiteral("Size of the preview in pixels (default %1x%2).").arg(kPreviewPixels.width()).arg(kPreviewPixels.height()),
+        QStringLiteral("WxH"));
     parser.addOption(wavyOption);
+    parser.addOption(previewOption);
+    parser.addOption(renderOption);
+    parser.addOption(sizeOption);
     parser.addOption(sendOption);
     for (const auto &option : colorOptions)
         parser.addOption(option);
@@ -147,6 +168,33 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         }
         request.colors[j] = *color;
     }
+    request.render = parser.isSet(renderOption);
+    if (parser.isSet(previewOption)) {
+        request.previewPath = parser.values(previewOption).last();
+        const QFileInfo file(*request.previewPath);
+        if (request.previewPath->isEmpty() || file.isDir() || !file.absoluteDir().exists()) {
+            say(err, QStringLiteral("cannot write the preview to '%1': not a file in an existing folder")
+                         .arg(*request.previewPath));
+            return ExitUsage;
+        }
+    }
+    if (!request.previewPath && (request.render || parser.isSet(sizeOption))) {
+        say(err, QStringLiteral("--render and --size need --preview FILE"));
+        return ExitUsage;
+    }
+    if (parser.isSet(sizeOption)) {
+        const QString value = parser.values(sizeOption).last();
+        const auto size = parsePreviewSize(value);
+        if (!size) {
+            say(err, QStringLiteral("size '%1' is not WxH with each side 1 to %2 pixels").arg(value).arg(kLargestPreviewSide));
+            return ExitUsage;
+        }
+        request.previewSize = *size;
+    }
+    if (request.previewPath && !qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        say(err, QStringLiteral("a preview needs the graphical application"));
+        return ExitFailed;
+    }
     if (!parser.positionalArguments().isEmpty())
         request.text = parser.positionalArguments().join(u' ');
 
@@ -163,18 +211,22 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
     }
 
     std::u16string html;
-    try {
-        html = VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2],
-                                   text.toStdU16String(), request.wavy);
-    } catch (const VarloFade::OverflowError &error) {
-        say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
-                     .arg(QString::fromUtf8(error.what()))
-                     .arg(text.size())
-                     .arg(VarloFade::kMaxFadeUnits));
-        return ExitFailed;
+    if (request.render) {
+        html = text.toStdU16String();
+    } else {
+        try {
+            html = VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2],
+                                       text.toStdU16String(), request.wavy);
+        } catch (const VarloFade::OverflowError &error) {
+            say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
+                         .arg(QString::fromUtf8(error.what()))
+                         .arg(text.size())
+                         .arg(VarloFade::kMaxFadeUnits));
+            return ExitFailed;
+        }
     }
 
-    const bool written = writeAll(out, QString::fromStdU16String(html).toUtf8());
+    const bool written = request.render || writeAll(out, QString::fromStdU16String(html).toUtf8());
     if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
     // Like the window's "Send IM": nothing is reported, and no IM window is no error.
@@ -182,5 +234,12 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         const auto windows = Tarnellbas::makePlatformWindowSystem();
         Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
-    return written ? ExitOk : ExitFailed;
+    if (!written)
+        return ExitFailed;
+    if (request.previewPath
+        && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
+        say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));
+        return ExitUsage;
+    }
+    return ExitOk;
 }

@@ -5,3 +5,5 @@
 #include "fade/fadetext.h"
 #include "fade/hextext.h"
 #include "fade/replacetext.h"
+#include "fade/previewsurface.h"
+#include "fade/renderhtmlpreview.h"

@@ -1,0 +1,116 @@
+#include "previewtags.h"
+
+#include "hextext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace VarloFade {
+
+namespace {
+
+std::u16string_view trimSpaces(std::u16string_view text)
+{
+    while (!text.empty() && text.front() == u' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+ColorValue channel(std::u16string_view pair)
+{
+    // A pair of hex digits reads exactly, so the nearest integer is the value.
+    return static_cast<ColorValue>(std::nearbyint(HexToNumber(pair)));
+}
+
+} // namespace
+
+void LowerTagText(std::u16string_view text, std::u16string &into)
+{
+    into.assign(text);
+    for (char16_t &c : into) {
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+}
+
+std::u16string LowerTagText(std::u16string_view text)
+{
+    std::u16string lower;
+    LowerTagText(text, lower);
+    return lower;
+}
+
+std::optional<ColorValue> TagColor(std::u16string_view tagText)
+{
+    const std::size_t hash = tagText.find(u'#');
+    if (hash == std::u16string_view::npos)
+        return std::nullopt;
+    const std::u16string_view code = tagText.substr(hash + 1, 6);
+    const std::u16string_view red = code.substr(0, 2);
+    const std::u16string_view green = code.size() > 2 ? code.substr(2, 2) : std::u16string_view();
+    const std::u16string_view blue = code.substr(code.size() >= 2 ? code.size() - 2 : 0);
+    return channel(red) + 256 * channel(green) + 65536 * channel(blue);
+}
+
+std::optional<std::u16string> TagFace(std::u16string_view tagText)
+{
+    std::u16string_view name;
+    const std::size_t quote = tagText.find(u'"');
+    if (quote != std::u16string_view::npos) {
+        name = tagText.substr(quote + 1);
+        name = name.substr(0, name.find(u'"'));
+    } else {
+        name = trimSpaces(tagText.substr(std::min<std::size_t>(9, tagText.size())));
+        if (!name.empty() && name.front() == u'=')
+            name = trimSpaces(name.substr(1));
+    }
+    if (name.empty())
+        return std::nullopt;
+    return std::u16string(name);
+}
+
+PreviewTag ReadPreviewTag(std::u16string_view tagText)
+{
+    struct Simple
+    {
+        std::u16string_view text;
+        PreviewTag::Kind kind;
+        bool on;
+        int shift;
+    };
+    static constexpr Simple kSimple[] = {
+        {u"u", PreviewTag::Underline, true, 0},   {u"/u", PreviewTag::Underline, false, 0},
+        {u"s", PreviewTag::Strikethru, true, 0},  {u"/s", PreviewTag::Strikethru, false, 0},
+        {u"b", PreviewTag::Bold, true, 0},        {u"/b", PreviewTag::Bold, false, 0},
+        {u"i", PreviewTag::Italic, true, 0},      {u"/i", PreviewTag::Italic, false, 0},
+        {u"sup", PreviewTag::Shift, false, -1},   {u"/sup", PreviewTag::Shift, false, 0},
+        {u"sub", PreviewTag::Shift, false, 1},    {u"/sub", PreviewTag::Shift, false, 0},
+    };
+    PreviewTag tag;
+    for (const Simple &simple : kSimple) {
+        if (tagText.size() > 4)
+            break;
+        if (tagText == simple.text) {
+            tag.kind = simple.kind;
+            tag.on = simple.on;
+            tag.shift = simple.shift;
+            return tag;
+        }
+    }
+    if (tagText.substr(0, 10) == u"font color") {
+        if (const auto color = TagColor(tagText)) {
+            tag.kind = PreviewTag::Color;
+            tag.color = *color;
+        }
+    } else if (tagText.substr(0, 9) == u"font face") {
+        if (auto face = TagFace(tagText)) {
+            tag.kind = PreviewTag::Face;
+            tag.face = std::move(*face);
+        }
+    }
+    return tag;
+}
+
+} // namespace VarloFade
