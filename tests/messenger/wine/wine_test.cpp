@@ -183,7 +183,10 @@ TEST(WineSend, WithNoImWindowNothingArrives)
 TEST(WineSend, EmptyTextSetsNothingButClicks)
 {
     TestWindow window;
-    const FadeRun run = fade({"--send", ""});
+    // The helper is the one built beside quorvex-fade.
+    QProcessEnvironment besideTheProgram = wineEnvironment();
+    besideTheProgram.remove("QUORVEX_IM_HELPER");
+    const FadeRun run = fade({"--send", ""}, {}, besideTheProgram);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, QByteArray());
     ASSERT_TRUE(window.endsByItself());
