@@ -2,6 +2,7 @@
 // characters, one line) until the window has painted, and the HTML box on its
 // own with the 688,107-character line that click produces. Prints figures;
 // runs on the offscreen platform unless a display is named.
+#include "messenger/platformwindowsystem.h"
 #include "ui/fader/form1.h"
 #include "ui/toolkit/commandbutton.h"
 #include "ui/toolkit/hscrollbar.h"
@@ -66,7 +67,9 @@ int main(int argc, char *argv[])
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     std::printf("platform %s, %d runs each\n", qPrintable(QGuiApplication::platformName()), runs);
 
-    Form1 form;
+    // Nothing is sent; the window only needs a way to AIM.
+    const auto windows = Tarnellbas::makePlatformWindowSystem();
+    Form1 form(*windows);
     form.show();
     QApplication::processEvents();
     form.findChild<Toolkit::HScrollBar *>(QStringLiteral("red1"))->setValue(255);

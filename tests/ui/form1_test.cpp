@@ -11,6 +11,8 @@
 #include "ui/toolkit/textbox.h"
 
 #include "fade/varlofade.h"
+#include "fakewindowsystem.h"
+#include "messenger/sendimtext.h"
 
 #include <QMessageBox>
 #include <QTest>
@@ -31,6 +33,7 @@ class Form1Test : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Tarnellbas::FakeWindowSystem> windows;
     std::unique_ptr<Form1> form;
     QStringList reported;
 
@@ -83,12 +86,17 @@ private slots:
     {
         reported.clear();
         Toolkit::setErrorReport([this](const QString &error) { reported << error; });
-        form = std::make_unique<Form1>();
+        windows = std::make_unique<Tarnellbas::FakeWindowSystem>(Tarnellbas::FakeWindowSystem::Sleeping::Skipped);
+        form = std::make_unique<Form1>(*windows);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    void cleanup() { form.reset(); }
+    void cleanup()
+    {
+        form.reset();
+        windows.reset();
+    }
 
     void startsWithItsInitialValues()
     {
@@ -387,6 +395,61 @@ private slots:
         QCOMPARE(picture1()->image(), renderedAlone(plain));
         QVERIFY(picture1()->image() != renderedAlone(wavy));
         QVERIFY(reported.isEmpty());
+    }
+
+    void sendImRightAfterStartUpSendsHtmlCode()
+    {
+        const Tarnellbas::FakeImWindow aim = Tarnellbas::addFakeImWindow(*windows);
+        QTest::mouseClick(button("Command3"), Qt::LeftButton);
+        QCOMPARE(windows->window(aim.messageBox)->text, std::u16string(u"html code\r\n"));
+        const auto &received = windows->window(aim.sendButton)->received;
+        QCOMPARE(received.size(), size_t(2));
+        QCOMPARE(received[0].message, Tarnellbas::WmLButtonDown);
+        QCOMPARE(received[1].message, Tarnellbas::WmLButtonUp);
+        QVERIFY(reported.isEmpty());
+    }
+
+    void sendImSendsTheEditedBoxAndLeavesThePreview()
+    {
+        const Tarnellbas::FakeImWindow aim = Tarnellbas::addFakeImWindow(*windows);
+        text1()->setText(QStringLiteral("ab"));
+        QTest::mouseClick(button("Command1"), Qt::LeftButton);
+        const QImage picture = picture1()->image();
+        text2()->setFocus();
+        QTest::keyClick(text2(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(text2(), Qt::Key_Return);
+        QTest::keyClicks(text2(), QStringLiteral("hi"));
+        QTest::mouseClick(button("Command3"), Qt::LeftButton);
+        QCOMPARE(windows->window(aim.messageBox)->text,
+                 std::u16string(u"<Font Color=#070080>a<Font Color=#070080>b\r\nhi"));
+        QCOMPARE(picture1()->image(), picture);
+        QCOMPARE(text2()->text(), QStringLiteral("<Font Color=#070080>a<Font Color=#070080>b\r\nhi"));
+    }
+
+    void sendImWithoutAimChangesNothingAndReportsNothing()
+    {
+        QTest::mouseClick(button("Command3"), Qt::LeftButton);
+        // The steps still run, on no window at all.
+        for (const Tarnellbas::FakeCall &call : windows->callsOf(Tarnellbas::FakeCall::Kind::SetText))
+            QCOMPARE(call.window, Tarnellbas::WindowHandle(0));
+        QVERIFY(windows->allReceived().empty());
+        QCOMPARE(windows->callsOf(Tarnellbas::FakeCall::Kind::FindWindow).size(),
+                 size_t(Tarnellbas::kReadinessPasses + 2));
+        QVERIFY(reported.isEmpty());
+        QCOMPARE(text2()->text(), QStringLiteral("html code\r\n"));
+    }
+
+    void sendImKeepsItsTextWhenAFadeRunsDuringTheWait()
+    {
+        const Tarnellbas::FakeImWindow aim = Tarnellbas::addFakeImWindow(*windows);
+        text1()->setText(QStringLiteral("xy"));
+        postClick(button("Command1"));
+        QTest::mouseClick(button("Command3"), Qt::LeftButton);
+        // The fade ran inside the send, in its readiness loop...
+        QCOMPARE(text2()->text(), QStringLiteral("<Font Color=#070080>x<Font Color=#070080>y"));
+        // ...which still sent what the box held when "Send IM" was pressed.
+        QCOMPARE(windows->window(aim.messageBox)->text, std::u16string(u"html code\r\n"));
+        QCOMPARE(windows->window(aim.messageBox)->textsSet, 1);
     }
 
     void errorReportIsAModalMessageNamingTheError()

@@ -3,6 +3,7 @@
 #include "faderlayout.h"
 
 #include "fade/varlofade.h"
+#include "messenger/sendimtext.h"
 #include "ui/toolkit/colorsetting.h"
 #include "ui/toolkit/commandbutton.h"
 #include "ui/toolkit/eventhandler.h"
@@ -47,8 +48,9 @@ void processPendingEvents()
 
 } // namespace
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(Tarnellbas::WindowSystem &windows, QWidget *parent)
     : QWidget(parent)
+    , m_windows(windows)
 {
     setWindowTitle(QStringLiteral("Quorvex AimFader"));
     setMouseTracking(true);
@@ -124,6 +126,8 @@ void Form1::connectHandlers()
             [this] { Toolkit::runEventHandler([this] { Command1_Click(); }); });
     connect(Command5, &QAbstractButton::clicked, this,
             [this] { Toolkit::runEventHandler([this] { Command5_Click(); }); });
+    connect(Command3, &QAbstractButton::clicked, this,
+            [this] { Toolkit::runEventHandler([this] { Command3_Click(); }); });
 }
 
 void Form1::setTabOrder()
@@ -189,6 +193,14 @@ void Form1::Form_MouseMove()
 
 void Form1::Command1_Click() { fade(false); }
 void Form1::Command5_Click() { fade(true); }
+
+void Form1::Command3_Click()
+{
+    // The text as it is now; a command run during the wait for AIM may change
+    // the box, not what this one sends.
+    const std::u16string text = Text2->text().toStdU16String();
+    Tarnellbas::SendImText(m_windows, text, processPendingEvents);
+}
 
 void Form1::fade(bool wavy)
 {

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+namespace Tarnellbas {
+class WindowSystem;
+}
+
 namespace Toolkit {
 class CommandButton;
 class HScrollBar;
@@ -13,13 +17,14 @@ class TextBox;
 
 // The fader window: three colour pickers, the text to fade, the HTML it
 // becomes, a preview of that HTML, and the commands "Fade", "Fade Wavy" and
-// "Send IM". Every control carries its name as its object name.
+// "Send IM". Every control carries its name as its object name. "Send IM"
+// talks to AIM through the window system it is given.
 class Form1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(Tarnellbas::WindowSystem &windows, QWidget *parent = nullptr);
 
 public slots:
     void Form_Load();
@@ -41,6 +46,7 @@ public slots:
 
     void Command1_Click();
     void Command5_Click();
+    void Command3_Click();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -54,6 +60,8 @@ private:
     void fade(bool wavy);
     void paintSwatch(Toolkit::Label *swatch, Toolkit::HScrollBar *red, Toolkit::HScrollBar *green,
                      Toolkit::HScrollBar *blue);
+
+    Tarnellbas::WindowSystem &m_windows;
 
     Toolkit::HScrollBar *red1, *green1, *blue1;
     Toolkit::HScrollBar *red2, *green2, *blue2;
