@@ -167,6 +167,8 @@ private slots:
         form->Form_Load();
         QCOMPARE(form->pos(), QPoint(100, 100));
         QCOMPARE(form->size(), QSize(486, 179));
+        QVERIFY(form->isVisible());
+        QVERIFY(form->windowFlags() & Qt::WindowStaysOnTopHint);
     }
 
     void tabOrderFollowsTheTabIndexes()

@@ -10,7 +10,7 @@ struct ControlPlace
 {
     const char *name;
     int left, top, width, height;
-    int tabIndex; // -1: takes no keyboard focus
+    int tabIndex; // place in the focus order; labels take no focus whatever it is
 };
 
 inline constexpr ControlPlace kControls[] = {
