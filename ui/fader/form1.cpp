@@ -150,9 +150,7 @@ void Form1::setTabOrder()
 void Form1::Form_Load()
 {
     using namespace FaderLayout;
-    // Changing the flags of a shown window hides it; set the hint only once.
-    if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
 #ifdef Q_OS_WIN
     const HWND hwnd = reinterpret_cast<HWND>(winId());
     SetWindowPos(hwnd, HWND_TOPMOST, kScreenLeft, kScreenTop, kSetWindowPosWidth, kSetWindowPosHeight, 0);
