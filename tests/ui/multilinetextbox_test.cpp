@@ -151,6 +151,49 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x\r\ny\r\nz\r"));
     }
 
+    void undoTakesBackTheLastEditAndThenRedoesIt()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("ab"));
+        box->setCursorPosition(2);
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier); // nothing to undo after setText
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+        QTest::keyClicks(box.get(), QStringLiteral("cd"));
+        QTest::keyClick(box.get(), Qt::Key_Return);
+        QCOMPARE(box->text(), QStringLiteral("abcd\r\n"));
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("abcd")); // the line break alone
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("abcd\r\n"));
+
+        // A run of typing goes as a whole; moving the cursor ends the run.
+        box->setText(QStringLiteral("x"));
+        box->setCursorPosition(1);
+        QTest::keyClicks(box.get(), QStringLiteral("yz"));
+        QTest::keyClick(box.get(), Qt::Key_Left);
+        QTest::keyClicks(box.get(), QStringLiteral("!"));
+        QCOMPARE(box->text(), QStringLiteral("xy!z"));
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("xyz"));
+        box->undo();
+        box->undo();
+        QCOMPARE(box->text(), QStringLiteral("xyz"));
+        box->setText(QStringLiteral("q"));
+        box->setCursorPosition(1);
+        QTest::keyClicks(box.get(), QStringLiteral("rs"));
+        box->undo();
+        QCOMPARE(box->text(), QStringLiteral("q"));
+        QCOMPARE(box->cursorPosition(), qsizetype(1));
+    }
+
+    void doubleClickSelectsAWord()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("<Font Color=#808000>a"));
+        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(2 + 40, 2 + 4));
+        QCOMPARE(box->selectedText(), QStringLiteral("Color=#808000>a"));
+    }
+
     void clickPlacesTheCursor()
     {
         auto box = makeBox();

@@ -46,6 +46,8 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
 void MultiLineTextBox::setText(const QString &text)
 {
     m_text = text;
+    m_canUndo = m_typing = false;
+    m_undoText.clear();
     m_cursor = m_anchor = 0;
     m_preferredX = -1;
     relayout();
@@ -116,6 +118,21 @@ void MultiLineTextBox::selectAll()
 {
     m_anchor = 0;
     moveCursor(m_text.size(), true);
+}
+
+void MultiLineTextBox::undo()
+{
+    if (!m_canUndo)
+        return;
+    std::swap(m_text, m_undoText);
+    const qsizetype cursor = std::min(m_undoCursor, m_text.size());
+    m_undoCursor = m_cursor;
+    m_cursor = m_anchor = cursor;
+    m_typing = false;
+    m_preferredX = -1;
+    relayout();
+    ensureCursorVisible();
+    emit textChanged();
 }
 
 double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
@@ -260,6 +277,7 @@ qsizetype MultiLineTextBox::nextWord(qsizetype pos) const
 
 void MultiLineTextBox::moveCursor(qsizetype pos, bool keepAnchor, bool keepPreferredX)
 {
+    m_typing = false;
     m_cursor = pos;
     if (!keepAnchor)
         m_anchor = pos;
@@ -269,14 +287,21 @@ void MultiLineTextBox::moveCursor(qsizetype pos, bool keepAnchor, bool keepPrefe
     viewport()->update();
 }
 
-void MultiLineTextBox::replaceSelection(const QString &text)
+void MultiLineTextBox::replaceSelection(const QString &text, bool typing)
 {
     const qsizetype from = std::min(m_cursor, m_anchor), to = std::max(m_cursor, m_anchor);
+    // A run of typing is undone as a whole; any other edit starts afresh.
+    if (!(typing && m_typing && from == to)) {
+        m_undoText = m_text;
+        m_undoCursor = m_cursor;
+        m_canUndo = true;
+    }
     m_text.replace(from, to - from, text);
     m_cursor = m_anchor = from + text.size();
     m_preferredX = -1;
     relayout();
     ensureCursorVisible();
+    m_typing = typing;
     emit textChanged();
 }
 
@@ -325,6 +350,10 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     }
     if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
+        return;
+    }
+    if (event->matches(QKeySequence::Undo)) {
+        undo();
         return;
     }
 
@@ -402,7 +431,7 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
         return c.isPrint() || c == u'\t' || c.isSurrogate();
     });
     if (printable && !(ctrl && !(event->modifiers() & Qt::AltModifier))) {
-        replaceSelection(typed);
+        replaceSelection(typed, true);
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
@@ -413,6 +442,21 @@ void MultiLineTextBox::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return QAbstractScrollArea::mousePressEvent(event);
     moveCursor(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mouseDoubleClickEvent(event);
+    // The word under the pointer, up to the spaces around it.
+    const qsizetype at = positionAt(event->position().toPoint());
+    qsizetype from = at, to = at;
+    while (from > 0 && !m_text[from - 1].isSpace())
+        --from;
+    while (to < m_text.size() && !m_text[to].isSpace())
+        ++to;
+    m_anchor = from;
+    moveCursor(to, true);
 }
 
 void MultiLineTextBox::mouseMoveEvent(QMouseEvent *event)

@@ -42,6 +42,8 @@ public slots:
     void cut();
     void paste();
     void selectAll();
+    // One level, as the platform's box has: undoing twice restores the edit.
+    void undo();
 
 signals:
     void textChanged();
@@ -52,6 +54,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -77,7 +80,7 @@ private:
     qsizetype previousWord(qsizetype pos) const;
     qsizetype nextWord(qsizetype pos) const;
     void moveCursor(qsizetype pos, bool keepAnchor, bool keepPreferredX = false);
-    void replaceSelection(const QString &text);
+    void replaceSelection(const QString &text, bool typing = false);
     bool hasSelection() const { return m_cursor != m_anchor; }
 
     QString m_text;
@@ -85,6 +88,10 @@ private:
     qsizetype m_cursor = 0;
     qsizetype m_anchor = 0;
     double m_preferredX = -1;
+    QString m_undoText;
+    qsizetype m_undoCursor = 0;
+    bool m_canUndo = false;
+    bool m_typing = false; // the last edit was typing at the cursor, which goes on
     double m_wrapWidth = 0;
     std::array<double, 256> m_latin1Widths{};
     QHash<char32_t, double> m_otherWidths;
