@@ -2,6 +2,7 @@
 
 #include "colorargument.h"
 #include "fade/varlofade.h"
+#include "messenger/tarnellbas.h"
 #include "previewimage.h"
 
 #include <QCommandLineParser>
@@ -116,6 +117,9 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         {{QStringLiteral("2"), QStringLiteral("color2")}, QStringLiteral("Middle colour."), QStringLiteral("COLOR")},
         {{QStringLiteral("3"), QStringLiteral("color3")}, QStringLiteral("Last colour."), QStringLiteral("COLOR")},
     };
+    const QCommandLineOption sendOption(QStringLiteral("send"),
+                                        QStringLiteral("Also paste the HTML into the open AIM instant-message window\n"
+                                                       "and press its send button (on Linux, AIM running in Wine)."));
     const QCommandLineOption previewOption(
         QStringLiteral("preview"),
         QStringLiteral("Also write the preview of the HTML, as the fader window paints it, to FILE as PNG."),
@@ -131,6 +135,7 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
     parser.addOption(previewOption);
     parser.addOption(renderOption);
     parser.addOption(sizeOption);
+    parser.addOption(sendOption);
     for (const auto &option : colorOptions)
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("TEXT"),
@@ -221,10 +226,16 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         }
     }
 
-    if (!request.render && !writeAll(out, QString::fromStdU16String(html).toUtf8())) {
+    const bool written = request.render || writeAll(out, QString::fromStdU16String(html).toUtf8());
+    if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
-        return ExitFailed;
+    // Like the window's "Send IM": nothing is reported, and no IM window is no error.
+    if (parser.isSet(sendOption)) {
+        const auto windows = Tarnellbas::makePlatformWindowSystem();
+        Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
+    if (!written)
+        return ExitFailed;
     if (request.previewPath
         && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
         say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));

@@ -8,6 +8,7 @@ run_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev qt6-qpa-plugins
   fonts-liberation
+  g++-mingw-w64-x86-64  # builds the Wine helper "Send IM" needs on Linux
   libgtest-dev libgmock-dev googletest libbenchmark-dev
 )
 test_packages=(

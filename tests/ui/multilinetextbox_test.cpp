@@ -1,0 +1,235 @@
+// The HTML text box: exact text, typing, keys, clipboard and the long line.
+#include "ui/toolkit/multilinetextbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTest>
+
+class MultiLineTextBoxTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Toolkit::MultiLineTextBox> makeBox()
+    {
+        auto box = std::make_unique<Toolkit::MultiLineTextBox>();
+        box->resize(313, 57);
+        box->show();
+        box->activateWindow();
+        box->setFocus();
+        return box;
+    }
+
+private slots:
+    void keepsTextExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CR LF") << QStringLiteral("html code\r\n");
+        QTest::newRow("lone CR and LF") << QStringLiteral("ab\r\ncd\re\nf");
+        QTest::newRow("LF CR") << QStringLiteral("\n\r");
+        QTest::newRow("only CRs") << QStringLiteral("\r\r\r");
+        QTest::newRow("tabs and controls") << QStringLiteral("a\tb\x01\x7f");
+        QTest::newRow("surrogates, lone surrogate") << QString::fromUtf8("x\xF0\x9F\x98\x80y") + QChar(0xD800);
+        QTest::newRow("NUL inside") << QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b");
+        QTest::newRow("empty") << QString();
+    }
+
+    void keepsTextExactly()
+    {
+        QFETCH(QString, text);
+        auto box = makeBox();
+        box->setText(text);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->text().toStdU16String(), text.toStdU16String());
+    }
+
+    void crLfBreaksTheLineButLoneCrDoesNot()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("ab\r\ncd\re"));
+        QCOMPARE(box->visualLines().size(), size_t(2));
+        QCOMPARE(box->visualLines()[1].length, qsizetype(4)); // "cd\re"
+    }
+
+    void enterTypesCrLf()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("ab"));
+        box->setCursorPosition(1);
+        QTest::keyClick(box.get(), Qt::Key_Return);
+        QTest::keyClick(box.get(), Qt::Key_Enter);
+        QCOMPARE(box->text(), QStringLiteral("a\r\n\r\nb"));
+        QCOMPARE(box->cursorPosition(), qsizetype(5));
+    }
+
+    void typingReplacesTheSelection()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("hello world"));
+        box->setSelection(0, 5);
+        QTest::keyClicks(box.get(), QStringLiteral("bye"));
+        QCOMPARE(box->text(), QStringLiteral("bye world"));
+    }
+
+    void crLfIsOneStepForArrowsAndDeletion()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("a\r\nb"));
+        box->setCursorPosition(1);
+        QTest::keyClick(box.get(), Qt::Key_Right);
+        QCOMPARE(box->cursorPosition(), qsizetype(3));
+        QTest::keyClick(box.get(), Qt::Key_Left);
+        QCOMPARE(box->cursorPosition(), qsizetype(1));
+        QTest::keyClick(box.get(), Qt::Key_Delete);
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+        box->setText(QStringLiteral("a\r\nb"));
+        box->setCursorPosition(3);
+        QTest::keyClick(box.get(), Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+    }
+
+    void loneCrIsOneCharacter()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("a\rb"));
+        box->setCursorPosition(2);
+        QTest::keyClick(box.get(), Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+    }
+
+    void verticalMovesAndHomeEnd()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("first\r\nsecond\r\nthird"));
+        box->setCursorPosition(0);
+        QTest::keyClick(box.get(), Qt::Key_Down);
+        QCOMPARE(box->cursorPosition(), qsizetype(7));
+        QTest::keyClick(box.get(), Qt::Key_End);
+        QCOMPARE(box->cursorPosition(), qsizetype(13));
+        QTest::keyClick(box.get(), Qt::Key_Down);
+        QCOMPARE(box->cursorPosition(), qsizetype(20)); // end of the shorter last line
+        QTest::keyClick(box.get(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(box->cursorPosition(), qsizetype(0));
+        QTest::keyClick(box.get(), Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(box->selectedText(), box->text());
+    }
+
+    void endStaysOnAWrappedLine()
+    {
+        auto box = makeBox();
+        QString text;
+        for (int i = 0; i < 60; ++i)
+            text += QStringLiteral("word ");
+        box->setText(text);
+        QVERIFY(box->visualLines().size() > 2);
+        const Toolkit::VisualLine first = box->visualLines()[0];
+        QTest::keyClick(box.get(), Qt::Key_End);
+        QCOMPARE(box->cursorPosition(), first.end() - 1);
+        QTest::keyClick(box.get(), Qt::Key_End);
+        QCOMPARE(box->cursorPosition(), first.end() - 1);
+        QTest::keyClick(box.get(), Qt::Key_Down);
+        QCOMPARE(Toolkit::lineOfPosition(box->visualLines(), box->cursorPosition()), qsizetype(1));
+    }
+
+    void clipboardKeepsCrLfAndPasteMakesLfBreakTheLine()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("a\r\nb\rc"));
+        QTest::keyClick(box.get(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box.get(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\nb\rc"));
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\ny\r\nz\r"));
+        box->setText(QString());
+        QTest::keyClick(box.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("x\r\ny\r\nz\r"));
+
+        box->selectAll();
+        QTest::keyClick(box.get(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x\r\ny\r\nz\r"));
+    }
+
+    void undoTakesBackTheLastEditAndThenRedoesIt()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("ab"));
+        box->setCursorPosition(2);
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier); // nothing to undo after setText
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+        QTest::keyClicks(box.get(), QStringLiteral("cd"));
+        QTest::keyClick(box.get(), Qt::Key_Return);
+        QCOMPARE(box->text(), QStringLiteral("abcd\r\n"));
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("abcd")); // the line break alone
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("abcd\r\n"));
+
+        // A run of typing goes as a whole; moving the cursor ends the run.
+        box->setText(QStringLiteral("x"));
+        box->setCursorPosition(1);
+        QTest::keyClicks(box.get(), QStringLiteral("yz"));
+        QTest::keyClick(box.get(), Qt::Key_Left);
+        QTest::keyClicks(box.get(), QStringLiteral("!"));
+        QCOMPARE(box->text(), QStringLiteral("xy!z"));
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("xyz"));
+        box->undo();
+        box->undo();
+        QCOMPARE(box->text(), QStringLiteral("xyz"));
+        box->setText(QStringLiteral("q"));
+        box->setCursorPosition(1);
+        QTest::keyClicks(box.get(), QStringLiteral("rs"));
+        box->undo();
+        QCOMPARE(box->text(), QStringLiteral("q"));
+        QCOMPARE(box->cursorPosition(), qsizetype(1));
+    }
+
+    void doubleClickSelectsAWord()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("<Font Color=#808000>a"));
+        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(2 + 40, 2 + 4));
+        QCOMPARE(box->selectedText(), QStringLiteral("Color=#808000>a"));
+    }
+
+    void clickPlacesTheCursor()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("abc\r\ndef"));
+        QWidget *view = box->viewport();
+        // Far right on the second line: the end of "def".
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() - 2, 2 + box->lineHeight() + 3));
+        QCOMPARE(box->cursorPosition(), qsizetype(8));
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(0, 3));
+        QCOMPARE(box->cursorPosition(), qsizetype(0));
+    }
+
+    void longestFadeLineWrapsAndScrolls()
+    {
+        // The plain fade of 32,767 characters: one line of 688,107 characters.
+        QString html;
+        html.reserve(21 * 32767);
+        for (int i = 0; i < 32767; ++i)
+            html += QStringLiteral("<Font Color=#%1>x").arg(QString::number(i * 509, 16).toUpper().rightJustified(6, u'0'));
+        QCOMPARE(html.size(), 688107);
+        auto box = makeBox();
+        box->setText(html);
+        QCOMPARE(box->text(), html);
+        const auto &lines = box->visualLines();
+        QVERIFY(lines.size() > 10000);
+        QCOMPARE(lines.back().end(), html.size());
+        QCOMPARE(box->verticalScrollBar()->maximum(), int(lines.size()) - box->verticalScrollBar()->pageStep());
+
+        // Ctrl+End shows the last line; typing there changes only the end.
+        QTest::keyClick(box.get(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(box->firstVisibleLine(), box->verticalScrollBar()->maximum());
+        QTest::keyClicks(box.get(), QStringLiteral("!"));
+        QCOMPARE(box->text().size(), 688108);
+        QVERIFY(box->text().endsWith(QStringLiteral("x!")));
+    }
+};
+
+QTEST_MAIN(MultiLineTextBoxTest)
+#include "multilinetextbox_test.moc"

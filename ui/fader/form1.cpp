@@ -1,0 +1,243 @@
+#include "form1.h"
+
+#include "faderlayout.h"
+
+#include "fade/varlofade.h"
+#include "messenger/sendimtext.h"
+#include "ui/toolkit/colorsetting.h"
+#include "ui/toolkit/commandbutton.h"
+#include "ui/toolkit/eventhandler.h"
+#include "ui/toolkit/hscrollbar.h"
+#include "ui/toolkit/label.h"
+#include "ui/toolkit/multilinetextbox.h"
+#include "ui/toolkit/picturebox.h"
+#include "ui/toolkit/textbox.h"
+#include "ui/toolkit/twips.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+template <typename Control>
+Control *place(Control *control, const char *name)
+{
+    const FaderLayout::ControlPlace *p = FaderLayout::place(name);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(Toolkit::twipsRect(p->left, p->top, p->width, p->height));
+    return control;
+}
+
+// One turn of event processing, handed to the engine for the points inside a
+// command where other events may run.
+void processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+Form1::Form1(Tarnellbas::WindowSystem &windows, QWidget *parent)
+    : QWidget(parent)
+    , m_windows(windows)
+{
+    setWindowTitle(QStringLiteral("Quorvex AimFader"));
+    setMouseTracking(true);
+    createControls();
+    connectHandlers();
+    setTabOrder();
+    Command3->setFocus();
+    Form_Load();
+}
+
+void Form1::createControls()
+{
+    auto bar = [this](const char *name) { return place(new Toolkit::HScrollBar(this), name); };
+    red1 = bar("red1");
+    green1 = bar("green1");
+    blue1 = bar("blue1");
+    red2 = bar("red2");
+    green2 = bar("green2");
+    blue2 = bar("blue2");
+    red3 = bar("red3");
+    green3 = bar("green3");
+    blue3 = bar("blue3");
+
+    auto swatch = [this](const char *name) {
+        auto *label = place(new Toolkit::Label(this), name);
+        label->setBackColor(Toolkit::kSysMenuText);
+        label->setBorderStyle(Toolkit::Label::FixedSingle);
+        return label;
+    };
+    color1 = swatch("color1");
+    color2 = swatch("color2");
+    Color3 = swatch("Color3");
+
+    Command1 = place(new Toolkit::CommandButton(QStringLiteral("Fade"), this), "Command1");
+    Command1->setBackColor(0x00FFFFFF);
+    Command5 = place(new Toolkit::CommandButton(QStringLiteral("Fade Wavy"), this), "Command5");
+    Command5->setBackColor(Toolkit::kSysCaptionText);
+    Command3 = place(new Toolkit::CommandButton(QStringLiteral("Send IM"), this), "Command3");
+    Command3->setBackColor(Toolkit::kSysCaptionText);
+
+    Text1 = place(new Toolkit::TextBox(this), "Text1");
+    Text1->setText(QStringLiteral("Text Here"));
+    Text2 = place(new Toolkit::MultiLineTextBox(this), "Text2");
+    Text2->setText(QStringLiteral("html code\r\n"));
+
+    Label1 = place(new Toolkit::Label(this), "Label1");
+    Label1->setCaption(QStringLiteral("faded text"));
+    Label1->setBackColor(Toolkit::kSysWindow);
+    Label1->setForeColor(Toolkit::kSysWindowText);
+
+    Picture1 = place(new Toolkit::PictureBox(this), "Picture1");
+    Picture1->setBackColor(0x00FFFFFF);
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+}
+
+void Form1::connectHandlers()
+{
+    const std::pair<Toolkit::HScrollBar *, void (Form1::*)()> bars[] = {
+        {red1, &Form1::Red1_Change},   {green1, &Form1::Green1_Change}, {blue1, &Form1::Blue1_Change},
+        {red2, &Form1::red2_Change},   {green2, &Form1::green2_Change}, {blue2, &Form1::blue2_Change},
+        {red3, &Form1::red3_Change},   {green3, &Form1::green3_Change}, {blue3, &Form1::blue3_Change},
+    };
+    for (const auto &[bar, handler] : bars)
+        connect(bar, &Toolkit::HScrollBar::change, this, [this, handler = handler] {
+            Toolkit::runEventHandler([this, handler] { (this->*handler)(); });
+        });
+
+    connect(Command1, &Toolkit::CommandButton::mouseMoved, this, &Form1::Command1_MouseMove);
+    connect(Command3, &Toolkit::CommandButton::mouseMoved, this, &Form1::Command3_MouseMove);
+    connect(Command5, &Toolkit::CommandButton::mouseMoved, this, &Form1::Command5_MouseMove);
+
+    connect(Command1, &QAbstractButton::clicked, this,
+            [this] { Toolkit::runEventHandler([this] { Command1_Click(); }); });
+    connect(Command5, &QAbstractButton::clicked, this,
+            [this] { Toolkit::runEventHandler([this] { Command5_Click(); }); });
+    connect(Command3, &QAbstractButton::clicked, this,
+            [this] { Toolkit::runEventHandler([this] { Command3_Click(); }); });
+}
+
+void Form1::setTabOrder()
+{
+    std::vector<const FaderLayout::ControlPlace *> order;
+    for (const FaderLayout::ControlPlace &p : FaderLayout::kControls)
+        order.push_back(&p);
+    std::sort(order.begin(), order.end(), [](auto *a, auto *b) { return a->tabIndex < b->tabIndex; });
+    QWidget *previous = nullptr;
+    for (const FaderLayout::ControlPlace *p : order) {
+        QWidget *control = findChild<QWidget *>(QLatin1String(p->name), Qt::FindDirectChildrenOnly);
+        if (!control || control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void Form1::Form_Load()
+{
+    using namespace FaderLayout;
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+#ifdef Q_OS_WIN
+    const HWND hwnd = reinterpret_cast<HWND>(winId());
+    SetWindowPos(hwnd, HWND_TOPMOST, kScreenLeft, kScreenTop, kSetWindowPosWidth, kSetWindowPosHeight, 0);
+#endif
+    // The outer size of 7410 x 3090 twips is the designed client area inside
+    // the frame; Qt sizes the client area, the frame is the platform's.
+    move(kScreenLeft, kScreenTop);
+    resize(Toolkit::twipsToPixels(kClientWidthTwips), Toolkit::twipsToPixels(kClientHeightTwips));
+}
+
+void Form1::paintSwatch(Toolkit::Label *swatch, Toolkit::HScrollBar *red, Toolkit::HScrollBar *green,
+                        Toolkit::HScrollBar *blue)
+{
+    const int r = red->value();
+    const int g = green->value();
+    const int b = blue->value();
+    swatch->setBackColor(Toolkit::colorValueOf(r, g, b));
+}
+
+void Form1::Red1_Change() { paintSwatch(color1, red1, green1, blue1); }
+void Form1::Green1_Change() { paintSwatch(color1, red1, green1, blue1); }
+void Form1::Blue1_Change() { paintSwatch(color1, red1, green1, blue1); }
+void Form1::red2_Change() { paintSwatch(color2, red2, green2, blue2); }
+void Form1::green2_Change() { paintSwatch(color2, red2, green2, blue2); }
+void Form1::blue2_Change() { paintSwatch(color2, red2, green2, blue2); }
+void Form1::red3_Change() { paintSwatch(Color3, red3, green3, blue3); }
+void Form1::green3_Change() { paintSwatch(Color3, red3, green3, blue3); }
+void Form1::blue3_Change() { paintSwatch(Color3, red3, green3, blue3); }
+
+void Form1::Command1_MouseMove() { Command1->setFontBold(true); }
+void Form1::Command3_MouseMove() { Command3->setFontBold(true); }
+void Form1::Command5_MouseMove() { Command5->setFontBold(true); }
+
+void Form1::Form_MouseMove()
+{
+    Command1->setFontBold(false);
+    Command3->setFontBold(false);
+    Command5->setFontBold(false);
+}
+
+void Form1::Command1_Click() { fade(false); }
+void Form1::Command5_Click() { fade(true); }
+
+void Form1::Command3_Click()
+{
+    // The text as it is now; a command run during the wait for AIM may change
+    // the box, not what this one sends.
+    const std::u16string text = Text2->text().toStdU16String();
+    Tarnellbas::SendImText(m_windows, text, processPendingEvents);
+}
+
+void Form1::fade(bool wavy)
+{
+    const VarloFade::ColorValue colour1 = color1->backColor();
+    const VarloFade::ColorValue colour2 = color2->backColor();
+    const VarloFade::ColorValue colour3 = Color3->backColor();
+    const std::u16string text = Text1->text().toStdU16String();
+    const std::u16string html = VarloFade::FadeText(colour1, colour2, colour3, text, wavy);
+    Text2->setText(QString::fromStdU16String(html));
+    // The preview shows what the box holds, which is not always what the fade made.
+    VarloFade::RenderHtmlPreview(*Picture1, Text2->text().toStdU16String(), processPendingEvents);
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused command button, elsewhere the default button
+    // "Fade Wavy". The HTML box keeps Enter for its own line breaks.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        auto *focused = qobject_cast<Toolkit::CommandButton *>(focusWidget());
+        (focused ? focused : Command5)->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over controls that do not track the mouse reach the window too;
+    // only the bare background counts.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Toolkit::resolveColor(Toolkit::kSysMenuText));
+}

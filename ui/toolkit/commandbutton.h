@@ -1,0 +1,37 @@
+#pragma once
+
+#include "colorsetting.h"
+
+#include <QPushButton>
+
+namespace Toolkit {
+
+// A graphical command button: the face is filled with the button's own back
+// colour and the caption drawn on it in "MS Sans Serif" 12 pt, whose weight
+// is the one thing that changes at run time.
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    explicit CommandButton(const QString &caption, QWidget *parent = nullptr);
+
+    void setBackColor(ColorSetting color);
+    ColorSetting backColor() const { return m_backColor; }
+
+    void setFontBold(bool bold);
+    bool fontBold() const { return font().bold(); }
+
+signals:
+    // The pointer moved over the button (buttons held or not).
+    void mouseMoved();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    ColorSetting m_backColor = systemColor(15);
+};
+
+} // namespace Toolkit
