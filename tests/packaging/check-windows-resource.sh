@@ -3,6 +3,7 @@
 # what it holds.
 set -euo pipefail
 rc=$1
+icon_rc=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -24,6 +25,13 @@ expect 'VALUE "Translation", 0x409, 1200'
 # String values of a VERSIONINFO are stored as UTF-16LE.
 if ! grep -qaP 'P\x00r\x00o\x00j\x00e\x00c\x00t\x001\x00' "$work/version.res"; then
     echo "ProductName is not stored as UTF-16"; status=1
+fi
+# The icon resource, with the icon drawn from the artwork.
+if [[ -n "$icon_rc" ]]; then
+    x86_64-w64-mingw32-windres -i "$icon_rc" -O res -o "$work/icon.res" || { echo "the icon resource does not compile"; status=1; }
+    x86_64-w64-mingw32-windres -i "$work/icon.res" -J res -O rc > "$work/icon.readback.rc"
+    grep -q 'RT_GROUP_ICON' "$work/icon.readback.rc" || { echo "no icon group in the compiled icon resource"; status=1; }
+    [[ $(grep -c 'RT_ICON' "$work/icon.readback.rc") -eq 6 ]] || { echo "the icon resource lacks sizes"; status=1; }
 fi
 [[ $status -eq 0 ]] && echo "version resource compiles and holds the string table 040904B0"
 exit $status
