@@ -1,26 +1,15 @@
 // Runs the real quorvex-fade binary as a user would from a shell.
+#include "fadeprocess.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
 
 namespace {
 
-struct FadeRun
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
 FadeRun fade(const QStringList &arguments, const QByteArray &input = {})
 {
-    QProcess process;
-    process.start(QStringLiteral(QUORVEX_FADE_BINARY), arguments);
-    EXPECT_TRUE(process.waitForStarted());
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return runQuorvexFade(arguments, input);
 }
 
 const QStringList kRgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};

@@ -1,5 +1,7 @@
 // quorvex-fade --preview, --render and --size, run as a user would, with no
 // display to talk to.
+#include "fadeprocess.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,28 +12,16 @@
 
 namespace {
 
-struct PreviewRun
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using PreviewRun = FadeRun;
 
 PreviewRun fade(const QStringList &arguments, const QByteArray &input = {}, const QString &display = {})
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     if (!display.isEmpty())
         environment.insert(QStringLiteral("DISPLAY"), display);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUORVEX_FADE_BINARY), arguments);
-    EXPECT_TRUE(process.waitForStarted());
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return runQuorvexFade(arguments, input, environment);
 }
 
 bool hasBlueIn(const QImage &image, int firstRow, int lastRow)
