@@ -12,7 +12,7 @@ run_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
 )
 test_packages=(
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libx11-dev
   wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   desktop-file-utils appstream dpkg-dev file
 )

@@ -32,6 +32,12 @@ void CommandButton::setFontBold(bool bold)
     update();
 }
 
+void CommandButton::setWordWrap(bool on)
+{
+    m_wordWrap = on;
+    update();
+}
+
 void CommandButton::mouseMoveEvent(QMouseEvent *event)
 {
     emit mouseMoved();
@@ -69,7 +75,7 @@ void CommandButton::paintEvent(QPaintEvent *)
     painter.setFont(font());
     painter.setPen(resolveColor(systemColor(18)));
     const QRect textRect = r.adjusted(3, 3, -3, -3).translated(sunken ? 1 : 0, sunken ? 1 : 0);
-    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
+    painter.drawText(textRect, Qt::AlignCenter | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine), text());
 
     if (hasFocus()) {
         QStyleOptionFocusRect option;

@@ -22,6 +22,10 @@ public:
     void setFontBold(bool bold);
     bool fontBold() const { return font().bold(); }
 
+    // A caption too wide for the face breaks between words onto more lines.
+    void setWordWrap(bool on);
+    bool wordWrap() const { return m_wordWrap; }
+
 signals:
     // The pointer moved over the button (buttons held or not).
     void mouseMoved();
@@ -32,6 +36,7 @@ protected:
 
 private:
     ColorSetting m_backColor = systemColor(15);
+    bool m_wordWrap = false;
 };
 
 } // namespace Toolkit

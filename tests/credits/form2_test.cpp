@@ -1,0 +1,362 @@
+#include "ui/credits/artwork/artworkgif.h"
+#include "ui/credits/creditsroll.h"
+#include "ui/credits/form2.h"
+
+#include "ui/toolkit/colorsetting.h"
+#include "ui/toolkit/commandbutton.h"
+#include "ui/toolkit/picturebox.h"
+#include "ui/toolkit/timer.h"
+#include "ui/toolkit/twips.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+using Toolkit::twipsRect;
+using Toolkit::twipsToPixels;
+
+namespace {
+
+// A credits window whose timers are muted, so that tests tick it by hand, and
+// whose fader window is a plain widget that counts its loads.
+struct Rig
+{
+    int loads = 0;
+    std::unique_ptr<Form2> form;
+
+    Rig()
+    {
+        form = std::make_unique<Form2>([this] {
+            ++loads;
+            auto *fader = new QWidget;
+            fader->setWindowTitle(QStringLiteral("fader"));
+            return fader;
+        });
+        for (Toolkit::Timer *t : {form->Timer1(), form->Timer2(), form->Timer3()})
+            t->blockSignals(true);
+        form->seedRandom(2024);
+    }
+
+    void roll(int ticks)
+    {
+        for (int i = 0; i < ticks; ++i)
+            form->Timer3_Timer();
+    }
+};
+
+void deleteClosedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class Form2Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowLayout();
+    void controls_data();
+    void controls();
+    void stackingAndTimers();
+    void artworkIsTheEmbeddedGif();
+    void handsOffAtTick221();
+    void closingTheFaderUnloadsEverything();
+    void closingTheCreditsWindowUnloadsIt();
+    void namesPanelWrapsItsCaption();
+    void rollIsClampedFarAboveTheWindow();
+    void stripPainterDrawsOnlyWhileVisible();
+    void animationRestsWhileHidden();
+    void baseLevelStartsAtZeroAndStaysInRange();
+};
+
+void Form2Test::windowLayout()
+{
+    Rig rig;
+    QCOMPARE(rig.form->windowTitle(), QStringLiteral("Quorvex Aim Fader"));
+    QCOMPARE(rig.form->size(), QSize(295, 200));
+    QCOMPARE(rig.form->minimumSize(), rig.form->maximumSize());  // fixed border: not resizable
+    QVERIFY(!(rig.form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(rig.form->isLoaded());
+    QCOMPARE(rig.form->state().PreviousFactor, 1);
+    QCOMPARE(rig.form->state().RollPosition, float(rig.form->outerHeightTwips()));
+    QCOMPARE(rig.form->loadedOuterHeight(), rig.form->outerHeightTwips());
+}
+
+void Form2Test::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<qint32>("back");
+    QTest::newRow("Command3") << "Command3" << twipsRect(240, 3000, 3975, 735)
+                              << "     CREATER- MOSSGRAVE      CO-CREATER- tANGLEfERN" << "Arial Narrow" << 15.75
+                              << true << Toolkit::systemColor(9);
+    QTest::newRow("Command2") << "Command2" << twipsRect(0, 3840, 4455, 2895) << QString() << "MS Sans Serif"
+                              << 13.5 << false << Toolkit::systemColor(9);
+    QTest::newRow("Command1") << "Command1" << twipsRect(960, 3000, 2655, 495) << "Shout Outs" << "MS Sans Serif"
+                              << 24.0 << false << qint32(0x00FFFFFF);
+}
+
+void Form2Test::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(QString, family);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QFETCH(qint32, back);
+    Rig rig;
+    Toolkit::CommandButton *button = name == "Command1" ? rig.form->Command1()
+                                   : name == "Command2" ? rig.form->Command2() : rig.form->Command3();
+    QCOMPARE(button->geometry(), geometry);
+    if (!caption.isEmpty())
+        QCOMPARE(button->text(), caption);
+    else
+        QCOMPARE(button->text().size(), 141);
+    QCOMPARE(button->font().families().value(0), family);
+    QCOMPARE(button->font().pointSizeF(), points);
+    QCOMPARE(button->font().bold(), bold);
+    QVERIFY(!button->font().italic() && !button->font().underline() && !button->font().strikeOut());
+    QCOMPARE(button->backColor(), back);
+    // Out of sight below the client area until the roll moves it.
+    QVERIFY(button->y() >= rig.form->height());
+}
+
+void Form2Test::stackingAndTimers()
+{
+    Rig rig;
+    Form2 &f = *rig.form;
+    QCOMPARE(f.Main()->geometry(), twipsRect(0, 0, 4455, 3015));
+    QVERIFY(f.Main()->geometry().contains(f.rect()));
+    QCOMPARE(f.Original()->geometry(), twipsRect(4440, 3000, 4455, 3015));
+    QVERIFY(!f.rect().intersects(f.Original()->geometry()));
+    QCOMPARE(f.Main()->backColor(), Toolkit::systemColor(7));
+    QCOMPARE(f.Original()->backColor(), Toolkit::systemColor(7));
+
+    // Bottom to top among the window's children.
+    QList<QWidget *> order;
+    for (QObject *child : f.children())
+        if (auto *w = qobject_cast<QWidget *>(child))
+            order.append(w);
+    const QList<QWidget *> expected = {f.Main(), f.Original(), f.Command1(), f.Command2(), f.Command3()};
+    QCOMPARE(order, expected);
+
+    // A fresh window's timers tick from load.
+    Form2 fresh([] { return new QWidget; });
+    QCOMPARE(fresh.Timer1()->interval(), 30);
+    QCOMPARE(fresh.Timer2()->interval(), 1);
+    QCOMPARE(fresh.Timer3()->interval(), 1);
+    for (Toolkit::Timer *t : {fresh.Timer1(), fresh.Timer2(), fresh.Timer3()})
+        QVERIFY(t->isTicking());
+}
+
+void Form2Test::artworkIsTheEmbeddedGif()
+{
+    QFile resource(QStringLiteral(":/credits/credits.gif"));
+    QVERIFY(resource.open(QIODevice::ReadOnly));
+    const QByteArray bytes = resource.readAll();
+    const auto drawn = Credits::Artwork::encodeGif(Credits::Artwork::palette(), Credits::Artwork::drawIndices(),
+                                                   Credits::Artwork::kWidth, Credits::Artwork::kHeight);
+    QVERIFY(bytes == QByteArray(reinterpret_cast<const char *>(drawn.data()), qsizetype(drawn.size())));
+
+    QImageReader reader(QStringLiteral(":/credits/credits.gif"));
+    QCOMPARE(reader.format(), QByteArray("gif"));
+    QCOMPARE(reader.imageCount(), 1);
+    const QImage picture = reader.read();
+    QCOMPARE(picture.size(), QSize(294, 197));
+    QVERIFY(!picture.hasAlphaChannel());
+    Rig rig;
+    QCOMPARE(rig.form->Original()->picture().convertToFormat(QImage::Format_RGB32),
+             picture.convertToFormat(QImage::Format_RGB32));
+    // Decoded by Qt, the picture is what the drawing program drew.
+    const auto palette = Credits::Artwork::palette();
+    const auto indices = Credits::Artwork::drawIndices();
+    int wrong = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const auto c = palette[indices[std::size_t(y) * 294 + x]];
+            wrong += picture.pixel(x, y) != qRgb(c.r, c.g, c.b);
+        }
+    QCOMPARE(wrong, 0);
+}
+
+void Form2Test::handsOffAtTick221()
+{
+    Rig rig;
+    const double E = rig.form->outerHeightTwips();
+    QCOMPARE(rig.form->state().RollPosition, float(E));
+    // Shown, the window may gain a frame it did not have at load; the roll
+    // still lasts 221 ticks.
+    rig.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
+    qInfo("outer height %g twips at load, %g shown", E, rig.form->outerHeightTwips());
+
+    rig.roll(220);
+    QCOMPARE(rig.loads, 0);
+    QVERIFY(rig.form->isVisible());
+    QCOMPARE(rig.form->Command3()->y(), twipsToPixels(E - 3000));
+
+    rig.form->Timer3_Timer();
+    QCOMPARE(rig.loads, 1);
+    QVERIFY(rig.form->fader()->isVisible());
+    QVERIFY(!rig.form->isVisible());
+    QVERIFY(rig.form->isLoaded());
+    QCOMPARE(rig.form->Command1()->y(), twipsToPixels(E - 6630));
+    QCOMPARE(rig.form->Command2()->y(), twipsToPixels(E - 5930));
+    QCOMPARE(rig.form->Command3()->y(), twipsToPixels(E - 3030));
+    QCOMPARE(rig.form->Command1()->x(), twipsToPixels(960));
+
+    // Later ticks keep the fader window up without loading another.
+    rig.roll(50);
+    QCOMPARE(rig.loads, 1);
+    QVERIFY(rig.form->fader()->isVisible());
+    QVERIFY(!rig.form->isVisible());
+}
+
+void Form2Test::closingTheFaderUnloadsEverything()
+{
+    Rig rig;
+    rig.form->show();
+    QSignalSpy unloaded(rig.form.get(), &Form2::unloaded);
+    rig.roll(221);
+    QPointer<QWidget> fader = rig.form->fader();
+    QVERIFY(fader);
+
+    QVERIFY(fader->close());
+    deleteClosedWindows();
+    QVERIFY(!fader);
+    QCOMPARE(unloaded.count(), 1);
+    QVERIFY(!rig.form->isLoaded());
+    for (Toolkit::Timer *t : {rig.form->Timer1(), rig.form->Timer2(), rig.form->Timer3()})
+        QVERIFY(!t->isTicking());
+    QVERIFY(!rig.form->isVisible());
+    QCOMPARE(rig.loads, 1);
+}
+
+void Form2Test::closingTheCreditsWindowUnloadsIt()
+{
+    Rig rig;
+    rig.form->show();
+    QVERIFY(rig.form->Timer3()->isTicking());
+    QSignalSpy unloaded(rig.form.get(), &Form2::unloaded);
+    rig.roll(10);
+    QVERIFY(rig.form->close());
+    QCOMPARE(unloaded.count(), 1);
+    QVERIFY(!rig.form->Timer3()->isTicking());
+    QCOMPARE(rig.loads, 0);
+    rig.form->unload();  // a second unload changes nothing
+    QCOMPARE(unloaded.count(), 1);
+}
+
+void Form2Test::namesPanelWrapsItsCaption()
+{
+    Rig rig;
+    QVERIFY(rig.form->Command2()->wordWrap());
+    // Bands of rows with ink in them: one per line of the caption.
+    const QImage face = rig.form->Command2()->grab().toImage();
+    const QRgb ink = Toolkit::resolveColor(Toolkit::systemColor(18)).rgb();
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 4; y < face.height() - 4; ++y) {
+        bool inked = false;
+        for (int x = 4; x < face.width() - 4 && !inked; ++x)
+            inked = face.pixel(x, y) == ink;
+        lines += inked && !inLine;
+        inLine = inked;
+    }
+    QVERIFY2(lines >= 3, qPrintable(QStringLiteral("%1 lines").arg(lines)));
+}
+
+void Form2Test::rollIsClampedFarAboveTheWindow()
+{
+    Rig rig;
+    rig.form->show();
+    rig.roll(200000);
+    QCOMPARE(rig.form->state().RollPosition, Credits::kRollFloor);
+    QCOMPARE(rig.form->Command1()->y(), twipsToPixels(Credits::kRollFloor));
+    QCOMPARE(rig.form->Command3()->y(), twipsToPixels(Credits::kRollFloor + 3600));
+    QVERIFY(rig.form->Command3()->geometry().bottom() < 0);
+    QCOMPARE(rig.loads, 1);
+    QVERIFY(rig.form->fader()->isVisible());
+}
+
+void Form2Test::stripPainterDrawsOnlyWhileVisible()
+{
+    Rig rig;
+    const QImage blank = rig.form->Main()->image();
+    // Loaded but not yet shown: nothing is drawn.
+    rig.form->Timer1_Timer();
+    QCOMPARE(rig.form->Main()->image(), blank);
+
+    rig.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
+    rig.form->Timer2_Timer();
+    rig.form->Timer1_Timer();
+    const QImage drawn = rig.form->Main()->image();
+    QVERIFY(drawn != blank);
+    // The strips show the artwork's own colours.
+    std::set<QRgb> colours;
+    for (int y = 0; y < drawn.height(); y += 3)
+        for (int x = 0; x < drawn.width(); x += 3)
+            colours.insert(drawn.pixel(x, y) & 0xFFFFFF);
+    QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size())));
+    QCOMPARE(rig.form->state().PreviousFactor, 1);
+
+    rig.roll(221);  // hand-off hides the window
+    QVERIFY(!rig.form->isVisible());
+    const QImage hidden = rig.form->Main()->image();
+    for (int i = 0; i < 5; ++i) {
+        rig.form->Timer2_Timer();
+        rig.form->Timer1_Timer();
+    }
+    QCOMPARE(rig.form->Main()->image(), hidden);
+}
+
+void Form2Test::animationRestsWhileHidden()
+{
+    Rig rig;
+    Form2 &f = *rig.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    for (Toolkit::Timer *t : {f.Timer1(), f.Timer2(), f.Timer3()})
+        QVERIFY(t->isTicking());
+    rig.roll(221);
+    QVERIFY(!f.isVisible());
+    QVERIFY(!f.Timer1()->isTicking());
+    QVERIFY(!f.Timer2()->isTicking());
+    QVERIFY(f.Timer3()->isTicking());  // the roll goes on, keeping the fader window up
+    f.show();
+    QVERIFY(f.Timer1()->isTicking());
+    QVERIFY(f.Timer2()->isTicking());
+    f.unload();
+    f.show();  // an unloaded window animates no more
+    QVERIFY(!f.Timer1()->isTicking());
+}
+
+void Form2Test::baseLevelStartsAtZeroAndStaysInRange()
+{
+    Rig rig;
+    QCOMPARE(rig.form->state().BaseLevel, 0);
+    std::set<int> seen;
+    for (int i = 0; i < 20000; ++i) {
+        rig.form->Timer2_Timer();
+        const int level = rig.form->state().BaseLevel;
+        QVERIFY(level >= 0 && level <= 999);
+        seen.insert(level);
+    }
+    QVERIFY(seen.size() > 900);
+}
+
+QTEST_MAIN(Form2Test)
+#include "form2_test.moc"

@@ -1,0 +1,199 @@
+#include "form2.h"
+
+#include "creditsroll.h"
+#include "creditstext.h"
+#include "pictureboxcanvas.h"
+#include "strippainter.h"
+
+#include "ui/toolkit/colorsetting.h"
+#include "ui/toolkit/commandbutton.h"
+#include "ui/toolkit/eventhandler.h"
+#include "ui/toolkit/fonts.h"
+#include "ui/toolkit/picturebox.h"
+#include "ui/toolkit/timer.h"
+#include "ui/toolkit/twips.h"
+
+#include <QCloseEvent>
+#include <QHideEvent>
+#include <QShowEvent>
+#include <QStringList>
+
+using namespace Toolkit;
+
+namespace {
+
+QFont arialNarrow(double points, bool bold)
+{
+    QFont font;
+    font.setFamilies(QStringList{QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow")});
+    font.setPointSizeF(points);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+CommandButton *panel(std::string_view caption, QWidget *parent, QRect geometry, const QFont &font,
+                     ColorSetting back)
+{
+    auto *button = new CommandButton(QString::fromLatin1(caption.data(), qsizetype(caption.size())), parent);
+    button->setGeometry(geometry);
+    button->setFont(font);
+    button->setBackColor(back);
+    button->setWordWrap(true);
+    return button;
+}
+
+void moveTop(QWidget *control, float twips)
+{
+    control->move(control->x(), twipsToPixels(twips));
+}
+
+} // namespace
+
+Form2::Form2(std::function<QWidget *()> loadFader, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_loadFader(std::move(loadFader))
+{
+    setWindowTitle(QStringLiteral("Quorvex Aim Fader"));
+    setFixedSize(twipsToPixels(4425), twipsToPixels(3000));
+
+    // Created bottom of the stack first: Main, Original, then the three panels.
+    m_main = new PictureBox(this);
+    m_main->setGeometry(twipsRect(0, 0, 4455, 3015));
+    m_main->setBackColor(systemColor(7));
+
+    m_original = new PictureBox(this);
+    m_original->setGeometry(twipsRect(4440, 3000, 4455, 3015));
+    m_original->setBackColor(systemColor(7));
+    m_original->setPicture(QImage(QStringLiteral(":/credits/credits.gif")));
+
+    m_command1 = panel(Credits::kHeadingCaption, this, twipsRect(960, 3000, 2655, 495), msSansSerif(24),
+                       colorValueOf(255, 255, 255));
+    m_command2 = panel(Credits::kScreenNamesCaption, this, twipsRect(0, 3840, 4455, 2895), msSansSerif(13.5),
+                       systemColor(9));
+    m_command3 = panel(Credits::kCreatorsCaption, this, twipsRect(240, 3000, 3975, 735), arialNarrow(15.75, true),
+                       systemColor(9));
+
+    m_main->setFocusPolicy(Qt::StrongFocus);
+    m_original->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(m_main, m_original);
+    setTabOrder(m_original, m_command1);
+    setTabOrder(m_command1, m_command2);
+    setTabOrder(m_command2, m_command3);
+
+    Form_Load();
+
+    auto timer = [this](int interval, void (Form2::*handler)()) {
+        auto *t = new Timer(this);
+        connect(t, &Timer::tick, this, [this, handler] { runEventHandler([this, handler] { (this->*handler)(); }); });
+        t->setInterval(interval);
+        return t;
+    };
+    m_timer1 = timer(30, &Form2::Timer1_Timer);
+    m_timer2 = timer(1, &Form2::Timer2_Timer);
+    m_timer3 = timer(1, &Form2::Timer3_Timer);
+}
+
+Form2::~Form2()
+{
+    if (m_fader) {
+        disconnect(m_fader, nullptr, this, nullptr);
+        delete m_fader;
+    }
+}
+
+double Form2::outerHeightTwips() const
+{
+    return pixelsToTwips(frameGeometry().height());
+}
+
+void Form2::Form_Load()
+{
+    m_loadedOuterHeight = outerHeightTwips();
+    m_state.RollPosition = float(m_loadedOuterHeight);
+    m_random.seedFromTimeOfDay();
+    m_state.PreviousFactor = 1;
+    m_loaded = true;
+}
+
+void Form2::Timer1_Timer()
+{
+    // Nobody sees Main while the window is hidden: no drawing, no CPU spent.
+    if (!isVisible() || isMinimized())
+        return;
+    Credits::PictureBoxCanvas canvas(*m_main, *m_original);
+    Credits::paintStrips(canvas, m_state, [this] { return m_random(); });
+    m_main->update();
+}
+
+void Form2::Timer2_Timer()
+{
+    m_state.BaseLevel = Credits::baseLevelFrom(m_random());
+}
+
+void Form2::Timer3_Timer()
+{
+    const Credits::PanelTops tops = Credits::rollOneTick(m_state.RollPosition);
+    moveTop(m_command1, tops.command1);
+    moveTop(m_command2, tops.command2);
+    moveTop(m_command3, tops.command3);
+    // The window cannot be resized, yet the window manager may add its title bar
+    // after load; measuring against the height the roll started from keeps the
+    // hand-off at the 221st tick however late that happens.
+    if (Credits::handOffDue(m_loadedOuterHeight, pixelsToTwips(m_command3->y()))) {
+        showFader();
+        hide();
+    }
+}
+
+void Form2::showFader()
+{
+    if (!m_fader) {
+        m_fader = m_loadFader();
+        if (!m_fader)
+            return;
+        // Closing the fader window unloads it, and with it the program.
+        m_fader->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_fader, &QObject::destroyed, this, &Form2::unload);
+    }
+    m_fader->show();
+}
+
+void Form2::unload()
+{
+    if (!m_loaded)
+        return;
+    m_loaded = false;
+    for (Timer *t : {m_timer1, m_timer2, m_timer3})
+        t->setEnabled(false);
+    hide();
+    emit unloaded();
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    unload();
+    event->accept();
+}
+
+// The picture animation serves only eyes: while the window is hidden its two
+// timers rest, and after the hand-off the program idles.
+void Form2::animate(bool on)
+{
+    m_timer1->setEnabled(on);
+    m_timer2->setEnabled(on);
+}
+
+void Form2::showEvent(QShowEvent *event)
+{
+    if (m_loaded && !event->spontaneous())
+        animate(true);
+    QWidget::showEvent(event);
+}
+
+void Form2::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        animate(false);
+    QWidget::hideEvent(event);
+}
