@@ -226,6 +226,13 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         }
     }
 
+    // A preview that cannot be written is refused before anything is printed or sent.
+    if (request.previewPath
+        && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
+        say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));
+        return ExitUsage;
+    }
+
     const bool written = request.render || writeAll(out, QString::fromStdU16String(html).toUtf8());
     if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
@@ -234,12 +241,5 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         const auto windows = Tarnellbas::makePlatformWindowSystem();
         Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
-    if (!written)
-        return ExitFailed;
-    if (request.previewPath
-        && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
-        say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));
-        return ExitUsage;
-    }
-    return ExitOk;
+    return written ? ExitOk : ExitFailed;
 }
