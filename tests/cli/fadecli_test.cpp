@@ -59,7 +59,7 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         {{"-1", "#FF00", "x"}, {}, 2, "colour 1 '#FF00'"},
         {{"-3", "blue", "x"}, {}, 2, "colour 3 'blue'"},
         {{"--bogus", "x"}, {}, 2, "bogus"},
-        {{"-2"}, {}, 2, "2"},
+        {{"-2"}, {}, 2, "'-2'"}, // a colour option without its value
         {{}, "ab\xff", 2, "not valid UTF-8"},
         {{}, "\xc3", 2, "not valid UTF-8"},
         {{}, "\xed\xa0\x80", 2, "not valid UTF-8"}, // an encoded surrogate half
