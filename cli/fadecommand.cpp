@@ -86,7 +86,10 @@ bool decodeArguments(int argc, char *argv[], QStringList *arguments, QString *er
     return true;
 #else
     arguments->clear();
-    for (int i = 0; i < argc; ++i) {
+    // The program's own name is whatever path it was started by: never a reason to refuse.
+    if (argc > 0)
+        arguments->append(QString::fromLocal8Bit(argv[0]));
+    for (int i = 1; i < argc; ++i) {
         const auto decoded = decodeUtf8(QByteArray(argv[i]));
         if (!decoded) {
             *error = QStringLiteral("argument %1 is not valid UTF-8").arg(i);

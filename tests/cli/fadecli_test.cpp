@@ -86,6 +86,13 @@ TEST(QuorvexFade, ArgumentsAreUtf8)
     EXPECT_EQ(shell.exitCode(), 2);
     EXPECT_TRUE(shell.readAllStandardOutput().isEmpty());
     EXPECT_TRUE(shell.readAllStandardError().contains("argument 1 is not valid UTF-8"));
+
+    // The name the program was started by is not an argument to check.
+    QProcess renamed;
+    renamed.start("/bin/bash", {"-c", QStringLiteral("exec -a \"$(printf 'caf\\351')\" '%1' abc").arg(QUORVEX_FADE_BINARY)});
+    ASSERT_TRUE(renamed.waitForFinished(30000));
+    EXPECT_EQ(renamed.exitCode(), 0) << renamed.readAllStandardError().constData();
+    EXPECT_EQ(renamed.readAllStandardOutput(), fade({"abc"}).out);
 }
 
 TEST(QuorvexFade, LongestTextIsFaded)
