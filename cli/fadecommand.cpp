@@ -86,7 +86,10 @@ bool decodeArguments(int argc, char *argv[], QStringList *arguments, QString *er
     return true;
 #else
     arguments->clear();
-    for (int i = 0; i < argc; ++i) {
+    // The program's own name is whatever path it was started by: never a reason to refuse.
+    if (argc > 0)
+        arguments->append(QString::fromLocal8Bit(argv[0]));
+    for (int i = 1; i < argc; ++i) {
         const auto decoded = decodeUtf8(QByteArray(argv[i]));
         if (!decoded) {
             *error = QStringLiteral("argument %1 is not valid UTF-8").arg(i);
@@ -226,6 +229,13 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         }
     }
 
+    // A preview that cannot be written is refused before anything is printed or sent.
+    if (request.previewPath
+        && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
+        say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));
+        return ExitUsage;
+    }
+
     const bool written = request.render || writeAll(out, QString::fromStdU16String(html).toUtf8());
     if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
@@ -234,12 +244,5 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
         const auto windows = Tarnellbas::makePlatformWindowSystem();
         Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
-    if (!written)
-        return ExitFailed;
-    if (request.previewPath
-        && !renderPreviewImage(html, request.previewSize).save(*request.previewPath, "PNG")) {
-        say(err, QStringLiteral("cannot write the preview to '%1'").arg(*request.previewPath));
-        return ExitUsage;
-    }
-    return ExitOk;
+    return written ? ExitOk : ExitFailed;
 }

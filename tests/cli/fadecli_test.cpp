@@ -59,7 +59,7 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         {{"-1", "#FF00", "x"}, {}, 2, "colour 1 '#FF00'"},
         {{"-3", "blue", "x"}, {}, 2, "colour 3 'blue'"},
         {{"--bogus", "x"}, {}, 2, "bogus"},
-        {{"-2"}, {}, 2, "2"},
+        {{"-2"}, {}, 2, "'-2'"}, // a colour option without its value
         {{}, "ab\xff", 2, "not valid UTF-8"},
         {{}, "\xc3", 2, "not valid UTF-8"},
         {{}, "\xed\xa0\x80", 2, "not valid UTF-8"}, // an encoded surrogate half
@@ -86,6 +86,13 @@ TEST(QuorvexFade, ArgumentsAreUtf8)
     EXPECT_EQ(shell.exitCode(), 2);
     EXPECT_TRUE(shell.readAllStandardOutput().isEmpty());
     EXPECT_TRUE(shell.readAllStandardError().contains("argument 1 is not valid UTF-8"));
+
+    // The name the program was started by is not an argument to check.
+    QProcess renamed;
+    renamed.start("/bin/bash", {"-c", QStringLiteral("exec -a \"$(printf 'caf\\351')\" '%1' abc").arg(QUORVEX_FADE_BINARY)});
+    ASSERT_TRUE(renamed.waitForFinished(30000));
+    EXPECT_EQ(renamed.exitCode(), 0) << renamed.readAllStandardError().constData();
+    EXPECT_EQ(renamed.readAllStandardOutput(), fade({"abc"}).out);
 }
 
 TEST(QuorvexFade, LongestTextIsFaded)

@@ -116,6 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BadPreview{"MissingFolder", {"--preview", "@/no/such/p.png", "a"}},
                     BadPreview{"Folder", {"--preview", "@", "a"}},
                     BadPreview{"EmptyPath", {"--preview", "", "a"}},
+                    // The folder exists but takes no new files, whoever runs the test.
+                    BadPreview{"UnwritableFolder", {"--preview", "/proc/quorvex-preview.png", "a"}},
                     BadPreview{"RenderWithoutPreview", {"--render", "a"}},
                     BadPreview{"SizeWithoutPreview", {"--size", "10x10", "a"}}),
     [](const testing::TestParamInfo<BadPreview> &info) { return std::string(info.param.name); });

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 using namespace VarloFade;
@@ -9,11 +10,16 @@ using namespace VarloFade;
 namespace {
 
 // The routine as first written: search from the first character again after
-// every replacement. Only used where it terminates.
-std::u16string restartFromTheStart(std::u16string s, const std::u16string &find, const std::u16string &repl)
+// every replacement. Nothing when it has not ended after `limit` replacements
+// (a longer replacement can feed itself for ever).
+std::optional<std::u16string> restartFromTheStart(std::u16string s, const std::u16string &find,
+                                                  const std::u16string &repl, int limit = 2000)
 {
-    for (std::size_t p; (p = s.find(find)) != std::u16string::npos;)
+    for (std::size_t p; (p = s.find(find)) != std::u16string::npos;) {
+        if (limit-- == 0)
+            return std::nullopt;
         s = s.substr(0, p) + repl + s.substr(p + find.size());
+    }
     return s;
 }
 
@@ -58,21 +64,25 @@ TEST(ReplaceText, MatchesTheRestartingLoopOnRandomTexts)
             c = alphabet[rng() % alphabet.size()];
         return s;
     };
-    int compared = 0;
+    int compared = 0, comparedLonger = 0;
     for (int round = 0; round < 4000; ++round) {
         const std::u16string text = randomText(40);
         std::u16string find = randomText(4);
         if (find.empty())
             find = u"a";
-        const std::u16string repl = randomText(3);
-        // Only where the loop must end: a replacement no longer than find
-        // (and not holding it) makes the text shorter or no longer each time.
-        if (repl.find(find) != std::u16string::npos || repl.size() >= find.size())
+        // Longer replacements too: they can form occurrences further on.
+        const std::u16string repl = randomText(6);
+        if (repl.find(find) != std::u16string::npos)
+            continue;
+        const auto expected = restartFromTheStart(text, find, repl);
+        if (!expected)
             continue;
         ++compared;
-        EXPECT_EQ(ReplaceText(text, find, repl), restartFromTheStart(text, find, repl));
+        comparedLonger += repl.size() > find.size();
+        EXPECT_EQ(ReplaceText(text, find, repl), *expected) << "round " << round;
     }
     EXPECT_GT(compared, 1000);
+    EXPECT_GT(comparedLonger, 300);
 }
 
 TEST(ReplaceText, GivesOneEventTurnPerReplacement)
