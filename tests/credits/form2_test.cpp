@@ -9,10 +9,12 @@
 #include "ui/toolkit/twips.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QImageReader>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <set>
@@ -68,6 +70,8 @@ private slots:
     void artworkIsTheEmbeddedGif();
     void handsOffAtTick221();
     void closingTheFaderUnloadsEverything();
+    void closingTheFaderInsideItsOwnHandler();
+    void aRefusedCloseLeavesTheFaderUp();
     void closingTheCreditsWindowUnloadsIt();
     void namesPanelWrapsItsCaption();
     void rollIsClampedFarAboveTheWindow();
@@ -235,13 +239,71 @@ void Form2Test::closingTheFaderUnloadsEverything()
 
     QVERIFY(fader->close());
     deleteClosedWindows();
-    QVERIFY(!fader);
+    QVERIFY(fader);
+    QVERIFY(!fader->isVisible());
     QCOMPARE(unloaded.count(), 1);
     QVERIFY(!rig.form->isLoaded());
     for (Toolkit::Timer *t : {rig.form->Timer1(), rig.form->Timer2(), rig.form->Timer3()})
         QVERIFY(!t->isTicking());
     QVERIFY(!rig.form->isVisible());
     QCOMPARE(rig.loads, 1);
+    // The closed fader window goes with the credits window.
+    rig.form.reset();
+    QVERIFY(!fader);
+}
+
+void Form2Test::closingTheFaderInsideItsOwnHandler()
+{
+    Rig rig;
+    rig.form->show();
+    QSignalSpy unloaded(rig.form.get(), &Form2::unloaded);
+    rig.roll(221);
+    QPointer<QWidget> fader = rig.form->fader();
+    QVERIFY(fader && fader->isVisible());
+
+    // A command of the fader window that lets pending events run, as Fade and
+    // Send IM do; the user closes the window meanwhile. The window must outlive
+    // the command that is still running on it.
+    bool done = false, survived = false;
+    QTimer::singleShot(0, fader, [&] {
+        const QPointer<QWidget> self = fader;
+        QTimer::singleShot(0, self, [self] { self->close(); });
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        survived = self && !self->isVisible();
+        done = true;
+    });
+    QTRY_VERIFY(done);
+    QVERIFY(survived);
+    QCOMPARE(unloaded.count(), 1);
+    QVERIFY(!rig.form->isLoaded());
+    QVERIFY(!rig.form->Timer3()->isTicking());
+}
+
+namespace {
+class StubbornFader : public QWidget
+{
+protected:
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+} // namespace
+
+void Form2Test::aRefusedCloseLeavesTheFaderUp()
+{
+    Form2 form([] { return new StubbornFader; });
+    for (Toolkit::Timer *t : {form.Timer1(), form.Timer2(), form.Timer3()})
+        t->blockSignals(true);
+    QSignalSpy unloaded(&form, &Form2::unloaded);
+    form.show();
+    for (int i = 0; i < 221; ++i)
+        form.Timer3_Timer();
+    QWidget *fader = form.fader();
+    QVERIFY(fader && fader->isVisible());
+    QVERIFY(!fader->close());
+    QVERIFY(fader->isVisible());
+    QCOMPARE(unloaded.count(), 0);
+    QVERIFY(form.isLoaded());
+    QVERIFY(form.Timer3()->isTicking());
 }
 
 void Form2Test::closingTheCreditsWindowUnloadsIt()

@@ -97,7 +97,7 @@ Form2::Form2(std::function<QWidget *()> loadFader, QWidget *parent)
 Form2::~Form2()
 {
     if (m_fader) {
-        disconnect(m_fader, nullptr, this, nullptr);
+        m_fader->removeEventFilter(this);
         delete m_fader;
     }
 }
@@ -152,9 +152,10 @@ void Form2::showFader()
         m_fader = m_loadFader();
         if (!m_fader)
             return;
-        // Closing the fader window unloads it, and with it the program.
-        m_fader->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_fader, &QObject::destroyed, this, &Form2::unload);
+        // Closing the fader window ends the program. The window itself stays
+        // until the credits window goes: a command of its own may still be
+        // running, processing events, when the user closes it.
+        m_fader->installEventFilter(this);
     }
     m_fader->show();
 }
@@ -168,6 +169,20 @@ void Form2::unload()
         t->setEnabled(false);
     hide();
     emit unloaded();
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_fader) {
+        // An accepted close hides the window at once; a refused one does not.
+        if (event->type() == QEvent::Close)
+            m_faderClosing = true;
+        else if (event->type() == QEvent::Show)
+            m_faderClosing = false;
+        else if (event->type() == QEvent::Hide && m_faderClosing && !event->spontaneous())
+            unload();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

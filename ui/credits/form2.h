@@ -21,7 +21,8 @@ class Form2 : public QWidget
     Q_OBJECT
 
 public:
-    // loadFader makes the fader window when it is first shown; Form2 owns it from then on.
+    // loadFader makes the fader window when it is first shown; Form2 owns it from then on,
+    // and unloads when the user closes it.
     explicit Form2(std::function<QWidget *()> loadFader, QWidget *parent = nullptr);
     ~Form2() override;
 
@@ -59,6 +60,7 @@ signals:
     void unloaded();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -82,4 +84,5 @@ private:
     Credits::TimeOfDayRandom m_random;
     double m_loadedOuterHeight = 0;
     bool m_loaded = false;
+    bool m_faderClosing = false;
 };
