@@ -4,9 +4,11 @@
 #include "fonts.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
@@ -112,6 +114,24 @@ void MultiLineTextBox::paste()
     }
     if (!pasted.isEmpty())
         replaceSelection(pasted);
+}
+
+QMenu *MultiLineTextBox::createContextMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->addAction(tr("&Undo"), this, &MultiLineTextBox::undo)->setEnabled(m_canUndo);
+    menu->addSeparator();
+    menu->addAction(tr("Cu&t"), this, &MultiLineTextBox::cut)->setEnabled(hasSelection());
+    menu->addAction(tr("&Copy"), this, &MultiLineTextBox::copy)->setEnabled(hasSelection());
+    menu->addAction(tr("&Paste"), this, &MultiLineTextBox::paste)
+        ->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    menu->addAction(tr("&Delete"), this, [this] {
+            if (hasSelection())
+                replaceSelection(QString());
+        })->setEnabled(hasSelection());
+    menu->addSeparator();
+    menu->addAction(tr("Select &All"), this, &MultiLineTextBox::selectAll)->setEnabled(!m_text.isEmpty());
+    return menu;
 }
 
 void MultiLineTextBox::selectAll()
@@ -313,6 +333,13 @@ void MultiLineTextBox::changeEvent(QEvent *event)
         relayout();
     }
     QAbstractScrollArea::changeEvent(event);
+}
+
+void MultiLineTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void MultiLineTextBox::focusInEvent(QFocusEvent *event)
