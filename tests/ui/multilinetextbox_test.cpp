@@ -54,6 +54,35 @@ private slots:
         QCOMPARE(box->visualLines()[1].length, qsizetype(4)); // "cd\re"
     }
 
+    void tabsShowWhereTheWrappingPutThem()
+    {
+        auto box = makeBox();
+        const QString text = QString(40, u'\t') + QStringLiteral("X");
+        box->setText(text);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->visualLines().size(), size_t(1));
+
+        // The X stands after forty blanks, inside the box, not past a tab stop
+        // far beyond its right edge.
+        const QFontMetrics metrics = box->fontMetrics();
+        const int expectedLeft = 2 + 40 * metrics.horizontalAdvance(u' ');
+        QVERIFY(expectedLeft + metrics.horizontalAdvance(u'X') < box->viewport()->width());
+        const QImage shown = box->viewport()->grab().toImage();
+        int left = -1, right = -1;
+        for (int y = 0; y < 2 + box->lineHeight(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (qGray(shown.pixel(x, y)) < 128) {
+                    left = left < 0 ? x : std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        QVERIFY(left >= 0);
+        // A few pixels of slack for side bearings and fractional advances.
+        QVERIFY2(std::abs(left - expectedLeft) <= 4 && right <= expectedLeft + metrics.horizontalAdvance(u'X') + 4,
+                 qPrintable(QStringLiteral("ink from %1 to %2, X expected at %3").arg(left).arg(right).arg(expectedLeft)));
+    }
+
     void enterTypesCrLf()
     {
         auto box = makeBox();

@@ -26,6 +26,15 @@ constexpr char16_t kLoneBreakGlyph = u'\u25A1';
 
 bool isLoneBreak(QChar c) { return c == u'\r' || c == u'\n'; }
 
+// What a character is drawn as. A tab shows as one blank: a line laid out with
+// tab stops would run wider than the wrapping measured, and hide its end.
+QChar shownAs(QChar c)
+{
+    if (isLoneBreak(c))
+        return QChar(kLoneBreakGlyph);
+    return c == u'\t' ? QChar(u' ') : c;
+}
+
 } // namespace
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent)
@@ -161,7 +170,7 @@ double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
     if (units == 1 && c.unicode() < 256) {
         double &w = m_latin1Widths[c.unicode()];
         if (w < 0)
-            w = fontMetrics().horizontalAdvance(isLoneBreak(c) ? QChar(kLoneBreakGlyph) : c);
+            w = fontMetrics().horizontalAdvance(shownAs(c));
         return w;
     }
     const char32_t key = units == 2 ? QChar::surrogateToUcs4(c, text[i + 1]) : char32_t(c.unicode());
@@ -174,10 +183,8 @@ double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
 QString MultiLineTextBox::displayText(const VisualLine &line) const
 {
     QString shown = m_text.mid(line.start, line.length);
-    for (QChar &c : shown) {
-        if (isLoneBreak(c))
-            c = QChar(kLoneBreakGlyph);
-    }
+    for (QChar &c : shown)
+        c = shownAs(c);
     return shown;
 }
 
