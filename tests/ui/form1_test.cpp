@@ -15,6 +15,7 @@
 #include "messenger/sendimtext.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -397,6 +398,46 @@ private slots:
         QCOMPARE(picture1()->image(), renderedAlone(plain));
         QVERIFY(picture1()->image() != renderedAlone(wavy));
         QVERIFY(reported.isEmpty());
+    }
+
+    void closingDuringACommandDeletesTheWindowAfterIt_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("html"); // Text2 afterwards
+        const std::u16string text = u"a\r\nb\r\nc\r\nd";
+        const int untouched = int(0x80000007);
+        QTest::newRow("Fade, in the preview's event turns")
+            << "Command1"
+            << QString::fromStdU16String(VarloFade::FadeText(untouched, untouched, untouched, text, false));
+        QTest::newRow("Fade Wavy, in the preview's event turns")
+            << "Command5"
+            << QString::fromStdU16String(VarloFade::FadeText(untouched, untouched, untouched, text, true));
+        QTest::newRow("Send IM, waiting for AIM") << "Command3" << "html code\r\n";
+    }
+
+    void closingDuringACommandDeletesTheWindowAfterIt()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, html);
+        // Closing deletes the window, as the program's fader window does.
+        Form1 *window = form.release();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        const QPointer<Form1> alive(window);
+        window->findChild<Toolkit::TextBox *>(QStringLiteral("Text1"))->setText(QStringLiteral("a\r\nb\r\nc\r\nd"));
+        bool closed = false;
+        QTimer::singleShot(0, window, [&] { closed = window->close(); });
+
+        QTest::mouseClick(window->findChild<Toolkit::CommandButton *>(command), Qt::LeftButton);
+
+        // The close came inside the command, which still ran to its end on a
+        // window that was there...
+        QVERIFY(closed);
+        QVERIFY(alive);
+        QVERIFY(!alive->isVisible());
+        QCOMPARE(alive->findChild<Toolkit::MultiLineTextBox *>(QStringLiteral("Text2"))->text(), html);
+        QVERIFY(reported.isEmpty());
+        // ...and the window goes once the command is over.
+        QTRY_VERIFY(!alive);
     }
 
     void sendImRightAfterStartUpSendsHtmlCode()

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 
@@ -50,6 +52,35 @@ private slots:
         box->setText(QStringLiteral("ab\r\ncd\re"));
         QCOMPARE(box->visualLines().size(), size_t(2));
         QCOMPARE(box->visualLines()[1].length, qsizetype(4)); // "cd\re"
+    }
+
+    void tabsShowWhereTheWrappingPutThem()
+    {
+        auto box = makeBox();
+        const QString text = QString(40, u'\t') + QStringLiteral("X");
+        box->setText(text);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->visualLines().size(), size_t(1));
+
+        // The X stands after forty blanks, inside the box, not past a tab stop
+        // far beyond its right edge.
+        const QFontMetrics metrics = box->fontMetrics();
+        const int expectedLeft = 2 + 40 * metrics.horizontalAdvance(u' ');
+        QVERIFY(expectedLeft + metrics.horizontalAdvance(u'X') < box->viewport()->width());
+        const QImage shown = box->viewport()->grab().toImage();
+        int left = -1, right = -1;
+        for (int y = 0; y < 2 + box->lineHeight(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (qGray(shown.pixel(x, y)) < 128) {
+                    left = left < 0 ? x : std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        QVERIFY(left >= 0);
+        // A few pixels of slack for side bearings and fractional advances.
+        QVERIFY2(std::abs(left - expectedLeft) <= 4 && right <= expectedLeft + metrics.horizontalAdvance(u'X') + 4,
+                 qPrintable(QStringLiteral("ink from %1 to %2, X expected at %3").arg(left).arg(right).arg(expectedLeft)));
     }
 
     void enterTypesCrLf()
@@ -149,6 +180,92 @@ private slots:
         QTest::keyClick(box.get(), Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(box->text(), QString());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x\r\ny\r\nz\r"));
+    }
+
+    void contextMenuOffersWhatWouldWork_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selectFrom"); // selection from here to the end; -1 none
+        QTest::addColumn<bool>("typed");     // an edit made, so Undo has something
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("enabled"); // the actions that are enabled, in menu order
+        QTest::newRow("fresh box, empty clipboard") << "html code\r\n" << -1 << false << "" << "Select All";
+        QTest::newRow("selection and clipboard")
+            << "ab\r\ncd" << 1 << false << "x" << "Cut,Copy,Paste,Delete,Select All";
+        QTest::newRow("after typing") << "ab" << -1 << true << "x" << "Undo,Paste,Select All";
+        QTest::newRow("empty box") << "" << -1 << false << "" << "";
+    }
+
+    void contextMenuOffersWhatWouldWork()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, selectFrom);
+        QFETCH(bool, typed);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, enabled);
+        auto box = makeBox();
+        box->setText(text);
+        if (typed) {
+            box->setCursorPosition(text.size());
+            QTest::keyClicks(box.get(), QStringLiteral("!"));
+        }
+        if (selectFrom >= 0)
+            box->setSelection(selectFrom, box->text().size());
+        QGuiApplication::clipboard()->setText(clipboard);
+
+        std::unique_ptr<QMenu> menu(box->createContextMenu());
+        QStringList all, on;
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QString name = action->text().remove(u'&');
+            all << name;
+            if (action->isEnabled())
+                on << name;
+        }
+        QCOMPARE(all, (QStringList{"Undo", "Cut", "Copy", "Paste", "Delete", "Select All"}));
+        QCOMPARE(on.join(u','), enabled);
+    }
+
+    void contextMenuActionsEditTheBox()
+    {
+        auto box = makeBox();
+        box->setText(QStringLiteral("ab\r\ncd"));
+        auto trigger = [&box](const char *name) {
+            std::unique_ptr<QMenu> menu(box->createContextMenu());
+            for (QAction *action : menu->actions()) {
+                if (action->text().remove(u'&') == QLatin1String(name)) {
+                    QVERIFY(action->isEnabled());
+                    action->trigger();
+                    return;
+                }
+            }
+            QFAIL(name);
+        };
+        trigger("Select All");
+        QCOMPARE(box->selectedText(), QStringLiteral("ab\r\ncd"));
+        trigger("Copy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ab\r\ncd"));
+        box->setSelection(1, 4);
+        trigger("Delete");
+        QCOMPARE(box->text(), QStringLiteral("acd"));
+        trigger("Undo");
+        QCOMPARE(box->text(), QStringLiteral("ab\r\ncd"));
+        box->setSelection(0, 2);
+        trigger("Cut");
+        QCOMPARE(box->text(), QStringLiteral("\r\ncd"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ab"));
+        box->setCursorPosition(box->text().size());
+        trigger("Paste");
+        QCOMPARE(box->text(), QStringLiteral("\r\ncdab"));
+
+        // A right click opens the menu at the pointer.
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), box->viewport()->mapToGlobal(QPoint(10, 10)));
+        QCoreApplication::sendEvent(box->viewport(), &click);
+        auto *shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(shown);
+        QCOMPARE(shown->parent(), box.get());
+        shown->close();
     }
 
     void undoTakesBackTheLastEditAndThenRedoesIt()

@@ -122,12 +122,28 @@ void Form1::connectHandlers()
     connect(Command3, &Toolkit::CommandButton::mouseMoved, this, &Form1::Command3_MouseMove);
     connect(Command5, &Toolkit::CommandButton::mouseMoved, this, &Form1::Command5_MouseMove);
 
-    connect(Command1, &QAbstractButton::clicked, this,
-            [this] { Toolkit::runEventHandler([this] { Command1_Click(); }); });
-    connect(Command5, &QAbstractButton::clicked, this,
-            [this] { Toolkit::runEventHandler([this] { Command5_Click(); }); });
-    connect(Command3, &QAbstractButton::clicked, this,
-            [this] { Toolkit::runEventHandler([this] { Command3_Click(); }); });
+    connect(Command1, &QAbstractButton::clicked, this, [this] { runCommand(&Form1::Command1_Click); });
+    connect(Command5, &QAbstractButton::clicked, this, [this] { runCommand(&Form1::Command5_Click); });
+    connect(Command3, &QAbstractButton::clicked, this, [this] { runCommand(&Form1::Command3_Click); });
+}
+
+void Form1::runCommand(void (Form1::*handler)())
+{
+    ++m_commandsRunning;
+    Toolkit::runEventHandler([this, handler] { (this->*handler)(); });
+    if (--m_commandsRunning == 0 && m_deleteWhenIdle)
+        deleteLater();
+}
+
+bool Form1::event(QEvent *event)
+{
+    // Commands let events run while they draw the preview or wait for AIM; a
+    // window closed then is deleted when they are done, not under their feet.
+    if (event->type() == QEvent::DeferredDelete && m_commandsRunning > 0) {
+        m_deleteWhenIdle = true;
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void Form1::setTabOrder()

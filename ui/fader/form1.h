@@ -49,6 +49,7 @@ public slots:
     void Command3_Click();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -57,6 +58,7 @@ private:
     void createControls();
     void connectHandlers();
     void setTabOrder();
+    void runCommand(void (Form1::*handler)());
     void fade(bool wavy);
     void paintSwatch(Toolkit::Label *swatch, Toolkit::HScrollBar *red, Toolkit::HScrollBar *green,
                      Toolkit::HScrollBar *blue);
@@ -72,4 +74,7 @@ private:
     Toolkit::MultiLineTextBox *Text2;
     Toolkit::Label *Label1;
     Toolkit::PictureBox *Picture1;
+
+    int m_commandsRunning = 0;
+    bool m_deleteWhenIdle = false;
 };

@@ -4,9 +4,11 @@
 #include "fonts.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
@@ -23,6 +25,15 @@ namespace {
 constexpr char16_t kLoneBreakGlyph = u'\u25A1';
 
 bool isLoneBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+
+// What a character is drawn as. A tab shows as one blank: a line laid out with
+// tab stops would run wider than the wrapping measured, and hide its end.
+QChar shownAs(QChar c)
+{
+    if (isLoneBreak(c))
+        return QChar(kLoneBreakGlyph);
+    return c == u'\t' ? QChar(u' ') : c;
+}
 
 } // namespace
 
@@ -114,6 +125,24 @@ void MultiLineTextBox::paste()
         replaceSelection(pasted);
 }
 
+QMenu *MultiLineTextBox::createContextMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->addAction(tr("&Undo"), this, &MultiLineTextBox::undo)->setEnabled(m_canUndo);
+    menu->addSeparator();
+    menu->addAction(tr("Cu&t"), this, &MultiLineTextBox::cut)->setEnabled(hasSelection());
+    menu->addAction(tr("&Copy"), this, &MultiLineTextBox::copy)->setEnabled(hasSelection());
+    menu->addAction(tr("&Paste"), this, &MultiLineTextBox::paste)
+        ->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    menu->addAction(tr("&Delete"), this, [this] {
+            if (hasSelection())
+                replaceSelection(QString());
+        })->setEnabled(hasSelection());
+    menu->addSeparator();
+    menu->addAction(tr("Select &All"), this, &MultiLineTextBox::selectAll)->setEnabled(!m_text.isEmpty());
+    return menu;
+}
+
 void MultiLineTextBox::selectAll()
 {
     m_anchor = 0;
@@ -141,7 +170,7 @@ double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
     if (units == 1 && c.unicode() < 256) {
         double &w = m_latin1Widths[c.unicode()];
         if (w < 0)
-            w = fontMetrics().horizontalAdvance(isLoneBreak(c) ? QChar(kLoneBreakGlyph) : c);
+            w = fontMetrics().horizontalAdvance(shownAs(c));
         return w;
     }
     const char32_t key = units == 2 ? QChar::surrogateToUcs4(c, text[i + 1]) : char32_t(c.unicode());
@@ -154,10 +183,8 @@ double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
 QString MultiLineTextBox::displayText(const VisualLine &line) const
 {
     QString shown = m_text.mid(line.start, line.length);
-    for (QChar &c : shown) {
-        if (isLoneBreak(c))
-            c = QChar(kLoneBreakGlyph);
-    }
+    for (QChar &c : shown)
+        c = shownAs(c);
     return shown;
 }
 
@@ -313,6 +340,13 @@ void MultiLineTextBox::changeEvent(QEvent *event)
         relayout();
     }
     QAbstractScrollArea::changeEvent(event);
+}
+
+void MultiLineTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void MultiLineTextBox::focusInEvent(QFocusEvent *event)

@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+class QMenu;
 class QTextLayout;
 
 namespace Toolkit {
@@ -37,6 +38,10 @@ public:
     int firstVisibleLine() const;
     int lineHeight() const;
 
+    // The platform's edit menu: Undo, Cut, Copy, Paste, Delete and Select All,
+    // each enabled only where it would do something. The caller owns the menu.
+    QMenu *createContextMenu();
+
 public slots:
     void copy() const;
     void cut();
@@ -50,6 +55,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
