@@ -72,7 +72,18 @@ struct Request
     std::optional<QString> previewPath;
     QSize previewSize = kPreviewPixels;
     bool render = false; // the input is HTML to preview, not text to fade
+    bool send = false;
 };
+
+// A request to carry out, or the exit status when there is nothing more to do
+// (help, version, a usage error already reported).
+struct ParsedCommand
+{
+    std::optional<Request> request;
+    int exitCode = ExitOk;
+};
+
+ParsedCommand parseCommand(const QStringList &arguments, std::FILE *out, std::FILE *err);
 
 } // namespace
 
@@ -101,7 +112,9 @@ bool decodeArguments(int argc, char *argv[], QStringList *arguments, QString *er
 #endif
 }
 
-int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, std::FILE *err)
+namespace {
+
+ParsedCommand parseCommand(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -147,14 +160,15 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
 
     if (!parser.parse(arguments)) {
         say(err, parser.errorText() + QStringLiteral(" (see --help)"));
-        return ExitUsage;
+        return {std::nullopt, ExitUsage};
     }
     if (parser.isSet(helpOption))
-        return writeAll(out, parser.helpText().toUtf8()) ? ExitOk : ExitFailed;
+        return {std::nullopt, writeAll(out, parser.helpText().toUtf8()) ? ExitOk : ExitFailed};
     if (parser.isSet(versionOption))
-        return writeAll(out, QStringLiteral("quorvex-fade %1\n").arg(QStringLiteral(QUORVEX_VERSION)).toUtf8())
-                   ? ExitOk
-                   : ExitFailed;
+        return {std::nullopt,
+                writeAll(out, QStringLiteral("quorvex-fade %1\n").arg(QStringLiteral(QUORVEX_VERSION)).toUtf8())
+                    ? ExitOk
+                    : ExitFailed};
 
     Request request;
     request.wavy = parser.isSet(wavyOption);
@@ -167,39 +181,51 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
             say(err, QStringLiteral("colour %1 '%2' is not #RRGGBB or 0x followed by 1 to 8 hex digits")
                          .arg(j + 1)
                          .arg(values.last()));
-            return ExitUsage;
+            return {std::nullopt, ExitUsage};
         }
         request.colors[j] = *color;
     }
     request.render = parser.isSet(renderOption);
+    request.send = parser.isSet(sendOption);
     if (parser.isSet(previewOption)) {
         request.previewPath = parser.values(previewOption).last();
         const QFileInfo file(*request.previewPath);
         if (request.previewPath->isEmpty() || file.isDir() || !file.absoluteDir().exists()) {
             say(err, QStringLiteral("cannot write the preview to '%1': not a file in an existing folder")
                          .arg(*request.previewPath));
-            return ExitUsage;
+            return {std::nullopt, ExitUsage};
         }
     }
     if (!request.previewPath && (request.render || parser.isSet(sizeOption))) {
         say(err, QStringLiteral("--render and --size need --preview FILE"));
-        return ExitUsage;
+        return {std::nullopt, ExitUsage};
     }
     if (parser.isSet(sizeOption)) {
         const QString value = parser.values(sizeOption).last();
         const auto size = parsePreviewSize(value);
         if (!size) {
             say(err, QStringLiteral("size '%1' is not WxH with each side 1 to %2 pixels").arg(value).arg(kLargestPreviewSide));
-            return ExitUsage;
+            return {std::nullopt, ExitUsage};
         }
         request.previewSize = *size;
     }
     if (request.previewPath && !qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         say(err, QStringLiteral("a preview needs the graphical application"));
-        return ExitFailed;
+        return {std::nullopt, ExitFailed};
     }
     if (!parser.positionalArguments().isEmpty())
         request.text = parser.positionalArguments().join(u' ');
+    return {request, ExitOk};
+}
+
+} // namespace
+
+int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, std::FILE *err)
+{
+    const ParsedCommand parsed = parseCommand(arguments, out, err);
+    if (!parsed.request)
+        return parsed.exitCode;
+    const Request &request = *parsed.request;
 
     QString text;
     if (request.text) {
@@ -240,7 +266,7 @@ int runFadeCommand(const QStringList &arguments, std::FILE *in, std::FILE *out, 
     if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
     // Like the window's "Send IM": nothing is reported, and no IM window is no error.
-    if (parser.isSet(sendOption)) {
+    if (request.send) {
         const auto windows = Tarnellbas::makePlatformWindowSystem();
         Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
