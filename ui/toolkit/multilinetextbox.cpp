@@ -370,25 +370,19 @@ void MultiLineTextBox::inputMethodEvent(QInputMethodEvent *event)
 
 void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Copy)) {
-        copy();
-        return;
-    }
-    if (event->matches(QKeySequence::Cut)) {
-        cut();
-        return;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        paste();
-        return;
-    }
-    if (event->matches(QKeySequence::SelectAll)) {
-        selectAll();
-        return;
-    }
-    if (event->matches(QKeySequence::Undo)) {
-        undo();
-        return;
+    using Action = void (*)(MultiLineTextBox &);
+    static constexpr std::pair<QKeySequence::StandardKey, Action> kShortcuts[] = {
+        {QKeySequence::Copy, [](MultiLineTextBox &box) { box.copy(); }},
+        {QKeySequence::Cut, [](MultiLineTextBox &box) { box.cut(); }},
+        {QKeySequence::Paste, [](MultiLineTextBox &box) { box.paste(); }},
+        {QKeySequence::SelectAll, [](MultiLineTextBox &box) { box.selectAll(); }},
+        {QKeySequence::Undo, [](MultiLineTextBox &box) { box.undo(); }},
+    };
+    for (const auto &[key, action] : kShortcuts) {
+        if (event->matches(key)) {
+            action(*this);
+            return;
+        }
     }
 
     const bool shift = event->modifiers() & Qt::ShiftModifier;
