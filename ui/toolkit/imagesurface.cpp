@@ -1,5 +1,7 @@
 #include "imagesurface.h"
 
+#include "twips.h"
+
 #include <QPainter>
 #include <QTransform>
 
@@ -92,7 +94,7 @@ void ImageSurface::setScaleMode(int mode)
 double ImageSurface::unitsPerPixel() const
 {
     switch (m_scaleMode) {
-    case kScaleTwips: return 15.0;
+    case kScaleTwips: return kTwipsPerPixel;
     case kScalePoints: return 0.75;
     case kScaleInches: return 1.0 / 96.0;
     case kScaleMillimetres: return 25.4 / 96.0;
