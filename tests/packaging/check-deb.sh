@@ -1,38 +1,30 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks what it declares, installs it with dpkg into
-# a scratch root and runs the installed quorvex-fade.
+# Builds the Debian package, installs it with dpkg into a scratch root and runs
+# the installed quorvex-fade.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
 (cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
 deb=$(ls "$work"/out/*.deb)
-echo "built $(basename "$deb")"
-
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
 declared() { [[ ", $depends," == *", $1"[\ ,]* ]]; }
-for needed in qt6-qpa-plugins fonts-liberation; do
-    declared "$needed" || fail "Depends lacks $needed: $depends"
-done
+for needed in qt6-qpa-plugins fonts-liberation; do declared "$needed" || fail "Depends lacks $needed: $depends"; done
 [[ "$(dpkg-deb -f "$deb" Suggests)" == *wine* ]] || fail "wine is not suggested"
-[[ "$(dpkg-deb -f "$deb" Architecture)" == "$(dpkg --print-architecture)" ]] || fail "wrong architecture"
 
-# A scratch root with an empty dpkg database; its dependencies live on the host.
 root=$work/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
 dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless \
      --log=/dev/null --install "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; exit 1; }
-[[ "$(dpkg --root="$root" -s quorvex-aim-fader 2>/dev/null | sed -n 's/^Status: //p')" == "install ok installed" ]] \
-    || fail "dpkg does not list the package as installed"
-
-while read -r path; do
+for path in usr/bin/quorvex-aim-fader usr/lib/quorvex-aim-fader/quorvex-im-helper.exe \
+            usr/share/applications/org.quorvex.AimFader.desktop usr/share/metainfo/org.quorvex.AimFader.metainfo.xml \
+            usr/share/icons/hicolor/256x256/apps/org.quorvex.AimFader.png; do
     [[ -e "$root/$path" ]] || fail "not installed: /$path"
-done < "$(dirname "$0")/installed-files.txt"
+done
 
 # Every library an installed program links must come from a declared package.
 for program in "$root"/usr/bin/*; do
@@ -40,20 +32,14 @@ for program in "$root"/usr/bin/*; do
     for soname in $(objdump -p "$program" | awk '/NEEDED/ {print $2}'); do
         path=$(awk -v so="$soname" '$1 == so && $2 == "=>" {print $3}' <<<"$resolved")
         package=$( (dpkg -S "$path" || dpkg -S "$(realpath "$path")") 2>/dev/null | head -n1 | cut -d: -f1)
-        [[ -n "$package" ]] || { fail "no package holds $soname"; continue; }
-        declared "$package" || fail "$(basename "$program") links $soname from $package, not in Depends: $depends"
+        declared "$package" || fail "$(basename "$program") links $soname from '$package', not in Depends: $depends"
     done
 done
 
-expected='<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c'
 got=$("$root/usr/bin/quorvex-fade" -1 '#FF0000' -2 '#00FF00' -3 '#0000FF' abc) || fail "installed quorvex-fade failed"
-[[ "$got" == "$expected" ]] || fail "installed quorvex-fade printed: $got"
-
-# Every dependency resolves on this Debian release.
+[[ "$got" == '<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c' ]] || fail "quorvex-fade printed: $got"
 if [[ $(id -u) -eq 0 ]]; then
     apt-get install --simulate --no-install-recommends "$deb" >"$work/apt.log" 2>&1 \
         || { cat "$work/apt.log"; fail "apt cannot resolve the dependencies"; }
 fi
-
-[[ $status -eq 0 ]] && echo "the package installs into a scratch root and its quorvex-fade runs"
 exit $status
