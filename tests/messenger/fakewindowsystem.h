@@ -2,8 +2,6 @@
 
 #include "messenger/windowsystem.h"
 
-#include <chrono>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,99 +12,102 @@ namespace Tarnellbas {
 struct FakeCall
 {
     enum class Kind { FindWindow, FindChild, NextWindow, SetText, Post, Sleep };
-
     Kind kind = Kind::FindWindow;
-    WindowHandle window = 0;     // the parent of FindChild, the target of the others
-    WindowHandle childAfter = 0;
-    std::string className;
-    std::u16string text;
-    std::uint32_t message = 0;
-    std::uintptr_t wParam = 0;
-    std::intptr_t lParam = 0;
-    std::uint32_t milliseconds = 0;
-    WindowHandle result = 0;     // what a look-up returned
-    bool failed = false;         // raised an error instead
-    std::chrono::nanoseconds at{}; // since the fake was made, skipped sleeps included
+    WindowHandle window = 0, childAfter = 0, result = 0; // window: the parent of FindChild
+    std::string className = {};
+    std::u16string text = {};
+    std::uint32_t number = 0; // the message posted, or the milliseconds slept
 };
 
-struct FakeMessage
-{
-    std::uint32_t message = 0;
-    std::uintptr_t wParam = 0;
-    std::intptr_t lParam = 0;
-    std::chrono::nanoseconds at{};
-};
+struct FakeMessage { std::uint32_t message = 0; std::uintptr_t wParam = 0; std::intptr_t lParam = 0; };
 
 struct FakeWindow
 {
-    WindowHandle handle = 0;
     std::string className;
     WindowHandle parent = 0;
-    std::vector<WindowHandle> children; // in window order, top first
-    std::u16string text;
+    std::u16string text = {};
     int textsSet = 0;
-    std::vector<FakeMessage> received;
+    std::vector<FakeMessage> received = {};
 };
 
-// A scriptable window tree that records every call in order. Windows behave as
-// user32's do: look-ups in a missing window yield 0, and messages to a missing
-// window go nowhere.
+// A window tree that records every call and never really sleeps. As in user32,
+// look-ups in a missing window yield 0 and messages to one go nowhere.
 class FakeWindowSystem : public WindowSystem
 {
 public:
-    enum class Sleeping { Real, Skipped };
+    using Kind = FakeCall::Kind;
+    enum class Sleeping { Skipped };
+    explicit FakeWindowSystem(Sleeping = Sleeping::Skipped) {}
 
-    explicit FakeWindowSystem(Sleeping sleeping = Sleeping::Real);
-
-    // Adds a window below its existing siblings; parent 0 makes it top-level.
-    WindowHandle addWindow(const std::string &className, WindowHandle parent = 0);
-    // Closes the window and everything inside it.
-    void removeWindow(WindowHandle window);
-    // The window, or nullptr once it is gone (or never was).
-    const FakeWindow *window(WindowHandle window) const;
-
+    // Adds a window below its existing siblings; parent 0 makes it top-level. Handles
+    // grow, so the map keeps the window order.
+    WindowHandle addWindow(const std::string &className, WindowHandle parent = 0)
+    {
+        return windows_.emplace(0x10010 + 4 * windows_.size(), FakeWindow{className, parent}).first->first;
+    }
+    const FakeWindow *window(WindowHandle handle) const { return exists(handle) ? &windows_.at(handle) : nullptr; }
     const std::vector<FakeCall> &calls() const { return calls_; }
-    std::vector<FakeCall> callsOf(FakeCall::Kind kind) const;
+    std::vector<FakeCall> callsOf(FakeCall::Kind kind) const
+    {
+        std::vector<FakeCall> matching;
+        for (const FakeCall &call : calls_)
+            if (call.kind == kind)
+                matching.push_back(call);
+        return matching;
+    }
     // Every message any window received, in order.
-    std::vector<FakeMessage> allReceived() const;
+    const std::vector<FakeMessage> &allReceived() const { return received_; }
 
-    // Runs after each call that did not fail, with the call as recorded.
-    std::function<void(const FakeCall &)> afterCall;
-    // A call for which this is true raises std::runtime_error and has no effect.
-    std::function<bool(const FakeCall &)> failWhen;
-
-    WindowHandle findWindow(const std::string &className) override;
-    WindowHandle findChildWindow(WindowHandle parent, WindowHandle childAfter,
-                                 const std::string &className) override;
-    WindowHandle nextWindow(WindowHandle window) override;
-    void setWindowText(WindowHandle window, const std::u16string &text) override;
-    void postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                     std::intptr_t lParam) override;
-    void sleep(std::uint32_t milliseconds) override;
+    WindowHandle findWindow(const std::string &name) override { return record({Kind::FindWindow, 0, 0, find(0, 0, name), name}); }
+    WindowHandle findChildWindow(WindowHandle parent, WindowHandle after, const std::string &name) override
+    {
+        return record({Kind::FindChild, parent, after, parent == 0 || exists(parent) ? find(parent, after, name) : 0, name});
+    }
+    WindowHandle nextWindow(WindowHandle handle) override
+    {
+        return record({Kind::NextWindow, handle, 0, exists(handle) ? find(windows_.at(handle).parent, handle, {}) : 0});
+    }
+    void setWindowText(WindowHandle handle, const std::u16string &text) override
+    {
+        record({Kind::SetText, handle, 0, 0, {}, text});
+        if (exists(handle))
+            windows_[handle].text = text, ++windows_[handle].textsSet;
+    }
+    void postMessage(WindowHandle handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        record({Kind::Post, handle, 0, 0, {}, {}, message});
+        if (exists(handle))
+            windows_[handle].received.push_back({message, wParam, lParam}), received_.push_back({message, wParam, lParam});
+    }
+    void sleep(std::uint32_t milliseconds) override { record({Kind::Sleep, 0, 0, 0, {}, {}, milliseconds}); }
 
 private:
-    std::chrono::nanoseconds now() const;
-    const std::vector<WindowHandle> &siblingsIn(WindowHandle parent) const;
-    FakeCall &record(FakeCall call);
-    void finish(const FakeCall &call);
+    // The first window in `parent` after `after` (0: from the top) of that class (empty: any).
+    WindowHandle find(WindowHandle parent, WindowHandle after, const std::string &className) const
+    {
+        for (auto it = windows_.upper_bound(after); it != windows_.end(); ++it)
+            if (it->second.parent == parent && (className.empty() || it->second.className == className))
+                return it->first;
+        return 0;
+    }
+    bool exists(WindowHandle handle) const { return windows_.count(handle) != 0; }
+    WindowHandle record(FakeCall call) { return calls_.emplace_back(std::move(call)).result; }
 
-    Sleeping sleeping_;
-    std::chrono::steady_clock::time_point start_;
-    std::chrono::nanoseconds skipped_{};
-    WindowHandle nextHandle_ = 0x10010;
     std::map<WindowHandle, FakeWindow> windows_;
-    std::vector<WindowHandle> topLevel_;
     std::vector<FakeCall> calls_;
+    std::vector<FakeMessage> received_;
 };
 
 // The windows of an AIM instant-message window as the messenger link sees it.
-struct FakeImWindow
-{
-    WindowHandle imWindow = 0, combo = 0, comboEdit = 0, anchor = 0, messageBox = 0, sendButton = 0;
-};
+struct FakeImWindow { WindowHandle imWindow = 0, combo = 0, comboEdit = 0, anchor = 0, messageBox = 0, sendButton = 0; };
 
 // Opens a complete IM window: the combo holding its edit, the "WndAte32Class"
 // child, the message box right after it, and the send button.
-FakeImWindow addFakeImWindow(FakeWindowSystem &windows);
+inline FakeImWindow addFakeImWindow(FakeWindowSystem &windows)
+{
+    const WindowHandle im = windows.addWindow("AIM_IMessage"), combo = windows.addWindow("_Oscar_PersistantCombo", im);
+    return {im, combo, windows.addWindow("Edit", combo), windows.addWindow("WndAte32Class", im),
+            windows.addWindow("RICHEDIT20A", im), windows.addWindow("_Oscar_IconBtn", im)};
+}
 
 } // namespace Tarnellbas

@@ -1,115 +1,100 @@
-// quorvex-fade --send through Wine's own user32 into a stand-in IM window.
-#include "winetesting.h"
-
+// quorvex-fade --send and the window program's "Send IM" through Wine's own
+// user32 into the stand-in IM window. Runs on a display of its own (with-xvfb.sh).
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
+
+#include <functional>
 
 namespace {
 
-struct FadeRun
+// The test prefix, headless, with Windows-1252 as its ANSI code page; the
+// window program gets the display and finds the helper beside itself.
+QProcessEnvironment wineEnvironment(bool windowProgram = false)
 {
-    int exitCode = -1;
-    QByteArray out;
-    qint64 milliseconds = 0;
-};
-
-FadeRun fade(const QStringList &arguments, const QByteArray &input = {},
-             const QProcessEnvironment &environment = wineEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QUORVEX_FADE_BINARY, arguments);
-    EXPECT_TRUE(process.waitForStarted());
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(120000));
-    return {process.exitCode(), process.readAllStandardOutput(), timer.elapsed()};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    environment.insert("WINEPREFIX", WINE_PREFIX);
+    environment.insert("WINEDEBUG", "-all");
+    environment.insert("LANG", "C.UTF-8");
+    environment.insert(windowProgram ? "DISPLAY" : "QUORVEX_IM_HELPER",
+                       windowProgram ? qEnvironmentVariable("DISPLAY") : IM_HELPER_EXE);
+    return environment;
 }
 
-const QStringList kRed = {"-1", "#FF0000", "-2", "#FF0000", "-3", "#FF0000"};
+bool waitFor(const std::function<bool()> &condition)
+{
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired(); QThread::msleep(50))
+        if (condition())
+            return true;
+    return false;
+}
+
+// Runs the stand-in IM window under Wine, makes the send once it stands, and
+// checks its log once it has ended by itself after the click: the text
+// reached the message box, then came the click on the send button.
+void expectTextThenClick(const QByteArray &text, const std::function<void()> &send)
+{
+    const QTemporaryDir directory;
+    const QString log = directory.filePath("aim-window.log");
+    QProcess window;
+    window.setProcessEnvironment(wineEnvironment());
+    window.start("wine", {AIM_TEST_WINDOW_EXE, "Z:" + QString(log).replace('/', '\\')});
+    ASSERT_TRUE(waitFor([&] { return QFileInfo(log).size() > 0; }));
+    send();
+    EXPECT_TRUE(window.waitForFinished(30000));
+    QFile file(log);
+    const QByteArray logged = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    EXPECT_TRUE(logged == "ready\nsettext QuorvexTestMessageBox\n" + text + "\ndown _Oscar_IconBtn\nup _Oscar_IconBtn\n")
+        << logged.size() << " bytes: " << logged.left(300).toStdString();
+}
 
 } // namespace
 
-TEST(WineSend, NonAsciiTextArrivesInTheAnsiCodePageThenTheClick)
+TEST(WineSend, TheLongestFadeArrivesWholeInTheAnsiCodePage)
 {
-    TestWindow window;
-    ASSERT_EQ(TestWindow::kinds(window.records()), std::vector<QByteArray>{"ready "});
-
-    const FadeRun run = fade(QStringList{"--send"} + kRed + QStringList{"\u00e9\u20ac\u263a x"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, fade(kRed + QStringList{"\u00e9\u20ac\u263a x"}).out);
-    ASSERT_TRUE(window.endsByItself());
-    report("quorvex-fade --send, Wine helper started cold", run.milliseconds);
-
-    const auto records = window.records();
-    EXPECT_EQ(TestWindow::kinds(records),
-              (std::vector<QByteArray>{"ready ", "settext messagebox", "down button", "up button"}));
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[1].text, inWindows1252(run.out));
-    EXPECT_EQ(records[1].text, "<Font Color=#FF0000>\xe9<Font Color=#FF0000>\x80<Font Color=#FF0000>?"
-                               "<Font Color=#FF0000> <Font Color=#FF0000>x");
-    // Posted 100 ms apart; a little slack for when the window gets to them.
-    EXPECT_GE(records[3].at - records[2].at, 95.0);
-}
-
-TEST(WineSend, WithNoImWindowNothingArrives)
-{
-    TestWindow window("AIM_SomethingElse"); // the same tree under another top-level class
-    const FadeRun run = fade(QStringList{"--send"} + kRed + QStringList{"abc"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, fade(kRed + QStringList{"abc"}).out);
-    report("quorvex-fade --send with no IM window (10 passes)", run.milliseconds);
-    QThread::msleep(300); // time for a stray message to show
-    EXPECT_EQ(TestWindow::kinds(window.records()), std::vector<QByteArray>{"ready "});
-}
-
-TEST(WineSend, EmptyTextSetsNothingButClicks)
-{
-    TestWindow window;
-    // The helper is the one built beside quorvex-fade.
-    QProcessEnvironment besideTheProgram = wineEnvironment();
-    besideTheProgram.remove("QUORVEX_IM_HELPER");
-    const FadeRun run = fade({"--send", ""}, {}, besideTheProgram);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, QByteArray());
-    ASSERT_TRUE(window.endsByItself());
-    EXPECT_EQ(TestWindow::kinds(window.records()),
-              (std::vector<QByteArray>{"ready ", "down button", "up button"}));
-}
-
-TEST(WineSend, TheLongestFadeArrivesWhole)
-{
-    TestWindow window;
-    QByteArray text;
-    for (int i = 0; i < 32767; ++i)
-        text += i % 7 == 0 ? QByteArray("\xc3\xa9") : QByteArray(1, static_cast<char>('a' + i % 26));
-    const FadeRun run = fade({"--send", "-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"}, text);
-    EXPECT_EQ(run.exitCode, 0);
-    ASSERT_TRUE(window.endsByItself());
-    report("quorvex-fade --send of the longest fade (688,107 characters)", run.milliseconds);
-
-    const auto records = window.records();
-    ASSERT_EQ(TestWindow::kinds(records),
-              (std::vector<QByteArray>{"ready ", "settext messagebox", "down button", "up button"}));
-    EXPECT_EQ(records[1].text.size(), 688107);
-    EXPECT_EQ(records[1].text, inWindows1252(run.out));
-}
-
-TEST(WineSend, WithoutWineOrHelperTheFadeIsStillPrinted)
-{
-    const FadeRun expected = fade(kRed + QStringList{"abc"});
-    QProcessEnvironment noHelper = wineEnvironment();
-    noHelper.insert("QUORVEX_IM_HELPER", "/nonexistent/quorvex-im-helper.exe");
-    QProcessEnvironment noWine = wineEnvironment();
-    noWine.insert("PATH", "/nonexistent");
-    for (const auto &environment : {noHelper, noWine}) {
-        const FadeRun run = fade(QStringList{"--send"} + kRed + QStringList{"abc"}, {}, environment);
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_EQ(run.out, expected.out);
+    // 32,767 characters; é and € become Windows-1252 E9 and 80, ☺ is not there: "?".
+    QByteArray input, expected;
+    for (int i = 0; i < 32767; ++i) {
+        input += QByteArrayList{"\xc3\xa9", "\xe2\x82\xac", "\xe2\x98\xba", "x"}[i % 4];
+        expected += "<Font Color=#FF0000>" + QByteArrayList{"\xe9", "\x80", "?", "x"}[i % 4];
     }
+    EXPECT_EQ(expected.size(), 688107);
+    expectTextThenClick(expected, [&] {
+        QProcess fade;
+        fade.setProcessEnvironment(wineEnvironment());
+        fade.start(QUORVEX_FADE_BINARY, {"--send", "-1", "#FF0000", "-2", "#FF0000", "-3", "#FF0000"});
+        fade.write(input);
+        fade.closeWriteChannel();
+        EXPECT_TRUE(fade.waitForFinished(120000));
+        EXPECT_EQ(fade.exitCode(), 0);
+    });
+}
+
+TEST(WineSend, TheWindowProgramsSendImButtonSendsTheBox)
+{
+    QProcess fader;
+    fader.setProcessEnvironment(wineEnvironment(true));
+    fader.start(QUORVEX_AIM_FADER_BINARY, QStringList());
+    const auto xdotool = [](const QStringList &arguments) {
+        QProcess process;
+        process.start("xdotool", arguments);
+        EXPECT_TRUE(process.waitForFinished(10000));
+        return QString::fromUtf8(process.readAllStandardOutput()).section('\n', 0, 0);
+    };
+    expectTextThenClick("html code\r\n", [&] {
+        QString id; // the credits window comes first
+        ASSERT_TRUE(waitFor([&] { return !(id = xdotool({"search", "--onlyvisible", "--name", "^Quorvex AimFader$"})).isEmpty(); }));
+        xdotool({"mousemove", "--window", id, "--sync", "428", "24"}); // on "Send IM"
+        xdotool({"click", "1"});
+    });
+    EXPECT_FALSE(fader.waitForFinished(100)) << "the window program ended: " << fader.readAllStandardError().toStdString();
+    fader.terminate();
+    fader.waitForFinished();
 }
