@@ -1,5 +1,6 @@
 // The fader window driven through its widgets: the colour pickers, the hover
 // emphasis, the fade and send commands, and commands nested in each other.
+#include "app/errorreport.h"
 #include "ui/fader/form1.h"
 #include "ui/toolkit/commandbutton.h"
 #include "ui/toolkit/eventhandler.h"
@@ -12,6 +13,8 @@
 #include "fade/varlofade.h"
 #include "fakewindowsystem.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -235,6 +238,23 @@ private slots:
         // ...which still sent what the box held when "Send IM" was pressed.
         QCOMPARE(windows->window(aim.messageBox)->text, std::u16string(u"html code\r\n"));
         QCOMPARE(windows->window(aim.messageBox)->textsSet, 1);
+    }
+
+    void errorReportIsAModalMessageNamingTheError()
+    {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        Toolkit::setErrorReport(showErrorReport);
+        text1()->setText(QString(40000, u'x'));
+        QTest::mouseClick(button("Command1"), Qt::LeftButton);
+        QVERIFY(shown.contains(QStringLiteral("Overflow")));
+        QCOMPARE(text2()->text(), QStringLiteral("html code\r\n"));
+        QVERIFY(form->isVisible());
     }
 };
 
