@@ -1,69 +1,81 @@
-// Runs the real quorvex-fade binary as a user would from a shell.
-#include "fadeprocess.h"
-
+// Runs the real quorvex-fade binary as a user would from a shell, with no
+// display to talk to.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 
-FadeRun fade(const QStringList &arguments, const QByteArray &input = {})
+struct FadeRun { int exitCode; QByteArray out, err; };
+
+FadeRun fade(const QStringList &arguments, const QByteArray &input = {},
+             const QString &program = QStringLiteral(QUORVEX_FADE_BINARY))
 {
-    return runQuorvexFade(arguments, input);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9731")); // a display that is gone
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 const QStringList kRgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
 
+bool hasBlueIn(const QImage &image, int firstRow, int lastRow)
+{
+    for (int y = firstRow; y <= lastRow; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qBlue(image.pixel(x, y)) - std::max(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y))) > 100)
+                return true;
+    return false;
+}
+
 } // namespace
 
-TEST(QuorvexFade, FadesTheTextArgument)
+TEST(QuorvexFade, FadesArgumentsAndStandardInputExactly)
 {
     const FadeRun plain = fade(kRgb + QStringList{"abc"});
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(plain.out, "<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c");
     EXPECT_TRUE(plain.err.isEmpty());
-
-    const FadeRun wavy = fade(QStringList{"--wavy"} + kRgb + QStringList{"abc"});
-    EXPECT_EQ(wavy.out, "<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c");
-
-    // Raw settings in 0x00BBGGRR order give the same fade.
-    EXPECT_EQ(fade({"-1", "0xFF", "-2", "0xFF00", "-3", "0xFF0000", "abc"}).out, plain.out);
-    // Words are joined by single spaces.
-    EXPECT_EQ(fade(kRgb + QStringList{"a", "b"}).out, fade(kRgb + QStringList{"a b"}).out);
-}
-
-TEST(QuorvexFade, UntouchedColoursAreTheSystemColourReference)
-{
-    EXPECT_EQ(fade({"z"}).out, "<Font Color=#070080>z");
-    EXPECT_EQ(fade({"-3", "0x80000007", "z"}).out, "<Font Color=#070080>z");
-}
-
-TEST(QuorvexFade, ReadsStandardInputExactly)
-{
-    const QByteArray text = "a\r\nb\xc3\xa9\xf0\x9f\x98\x80";
-    const FadeRun run = fade({"-1", "#FF0000", "-2", "#FF0000", "-3", "#FF0000"}, text);
-    EXPECT_EQ(run.exitCode, 0);
-    QByteArray expected;
-    for (const char *c : {"a", "\r", "\n", "b", "\xc3\xa9", "\xf0\x9f\x98\x80"})
-        expected += QByteArray("<Font Color=#FF0000>") + c;
-    EXPECT_EQ(run.out, expected);
-
+    EXPECT_EQ(fade(QStringList{"--wavy"} + kRgb + QStringList{"abc"}).out,
+              "<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c");
+    // Raw settings are 0x00BBGGRR; words are joined by single spaces.
+    EXPECT_EQ(fade({"-1", "0xFF", "-2", "0xFF00", "-3", "0xFF0000", "a", "c"}).out,
+              "<Font Color=#808000>a<Font Color=#00FF00> <Font Color=#0000FF>c");
+    // Untouched colours are the system colour reference.
+    EXPECT_EQ(fade({}, "\r\xc3\xa9\xf0\x9f\x98\x80").out,
+              "<Font Color=#070080>\r<Font Color=#070080>\xc3\xa9<Font Color=#070080>\xf0\x9f\x98\x80");
     EXPECT_EQ(fade({}, QByteArray()).out, QByteArray());
-    // A byte-order mark is text like any other.
-    EXPECT_EQ(fade({}, "\xef\xbb\xbfq").out, "<Font Color=#070080>\xef\xbb\xbf<Font Color=#070080>q");
+    EXPECT_EQ(fade({}, QByteArray(32767, 'x')).out.size(), 21 * 32767);
+    // The name the program was started by is not an argument to check.
+    EXPECT_EQ(fade({"-c", "exec -a \"$(printf 'caf\\351')\" \"$0\" z", QUORVEX_FADE_BINARY}, {}, "/bin/bash").out,
+              "<Font Color=#070080>z");
 }
 
 TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
 {
     const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; } cases[] = {
         {{"-1", "#FF00", "x"}, {}, 2, "colour 1 '#FF00'"},
-        {{"-3", "blue", "x"}, {}, 2, "colour 3 'blue'"},
+        {{"-3", "0x123456789", "x"}, {}, 2, "colour 3 '0x123456789'"},
         {{"--bogus", "x"}, {}, 2, "bogus"},
-        {{"-2"}, {}, 2, "'-2'"}, // a colour option without its value
+        {{"-2"}, {}, 2, "'-2'"},
         {{}, "ab\xff", 2, "not valid UTF-8"},
-        {{}, "\xc3", 2, "not valid UTF-8"},
         {{}, "\xed\xa0\x80", 2, "not valid UTF-8"}, // an encoded surrogate half
         {{}, QByteArray(32768, 'x'), 1, "Overflow"},
+        {{"--preview", "/proc/p.png", "--size", "0x25"}, {}, 2, "size '0x25' is not WxH"},
+        {{"--preview", "/proc/p.png", "--size", "9000x10"}, {}, 2, "size '9000x10'"},
+        {{"--preview", "/no/such/p.png", "a"}, {}, 2, "cannot write the preview to '/no/such/p.png'"},
+        {{"--preview", "/", "a"}, {}, 2, "cannot write the preview to '/'"},
+        {{"--preview", "/proc/p.png", "a"}, {}, 2, "cannot write the preview to '/proc/p.png'"},
+        {{"--size", "10x10", "a"}, {}, 2, "--render and --size need --preview FILE"},
     };
     for (const auto &c : cases) {
         const FadeRun run = fade(c.arguments, c.input);
@@ -71,44 +83,29 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         EXPECT_TRUE(run.out.isEmpty()) << c.says;
         EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
     }
+    const FadeRun latin1 = fade({"-c", "\"$0\" \"$(printf 'caf\\351')\"", QUORVEX_FADE_BINARY}, {}, "/bin/bash");
+    EXPECT_EQ(latin1.exitCode, 2);
+    EXPECT_TRUE(latin1.out.isEmpty());
+    EXPECT_TRUE(latin1.err.contains("argument 1 is not valid UTF-8"));
 }
 
-TEST(QuorvexFade, ArgumentsAreUtf8)
+TEST(QuorvexFadePreview, WritesTheWindowSizedPreviewOrRendersGivenHtml)
 {
-    const FadeRun accented = fade({QStringLiteral("caf\u00e9")});
-    EXPECT_EQ(accented.exitCode, 0);
-    EXPECT_EQ(accented.out, "<Font Color=#070080>c<Font Color=#070080>a<Font Color=#070080>f<Font Color=#070080>\xc3\xa9");
+    QTemporaryDir dir;
+    const QString faded = dir.filePath("fade.png"), rendered = dir.filePath("render.png");
+    const FadeRun run = fade({"-1", "#0000FF", "-2", "#0000FF", "-3", "#0000FF", "--preview", faded, "HHH"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "<Font Color=#0000FF>H<Font Color=#0000FF>H<Font Color=#0000FF>H");
+    const QImage image(faded);
+    ASSERT_EQ(image.size(), QSize(313, 25));
+    EXPECT_TRUE(hasBlueIn(image, 0, 15));
+    EXPECT_FALSE(hasBlueIn(image, 16, 24));
 
-    // A Latin-1 byte from the shell is not UTF-8.
-    QProcess shell;
-    shell.start("/bin/sh", {"-c", QStringLiteral("'%1' \"$(printf 'caf\\351')\"").arg(QUORVEX_FADE_BINARY)});
-    ASSERT_TRUE(shell.waitForFinished(30000));
-    EXPECT_EQ(shell.exitCode(), 2);
-    EXPECT_TRUE(shell.readAllStandardOutput().isEmpty());
-    EXPECT_TRUE(shell.readAllStandardError().contains("argument 1 is not valid UTF-8"));
-
-    // The name the program was started by is not an argument to check.
-    QProcess renamed;
-    renamed.start("/bin/bash", {"-c", QStringLiteral("exec -a \"$(printf 'caf\\351')\" '%1' abc").arg(QUORVEX_FADE_BINARY)});
-    ASSERT_TRUE(renamed.waitForFinished(30000));
-    EXPECT_EQ(renamed.exitCode(), 0) << renamed.readAllStandardError().constData();
-    EXPECT_EQ(renamed.readAllStandardOutput(), fade({"abc"}).out);
-}
-
-TEST(QuorvexFade, LongestTextIsFaded)
-{
-    const FadeRun run = fade({}, QByteArray(32767, 'x'));
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out.size(), 21 * 32767);
-}
-
-TEST(QuorvexFade, HelpAndVersion)
-{
-    const FadeRun help = fade({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("--wavy"));
-    EXPECT_TRUE(help.out.contains("0x80000007"));
-    const FadeRun version = fade({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.out.startsWith("quorvex-fade 1.0"));
+    const FadeRun render = fade({"--render", "--preview=" + rendered, "--size=120X40"}, "x\r<Font Color=#0000FF>HHH");
+    EXPECT_EQ(render.exitCode, 0) << render.err.constData();
+    EXPECT_TRUE(render.out.isEmpty());
+    const QImage html(rendered);
+    ASSERT_EQ(html.size(), QSize(120, 40));
+    EXPECT_FALSE(hasBlueIn(html, 0, 15));
+    EXPECT_TRUE(hasBlueIn(html, 16, 31));
 }
