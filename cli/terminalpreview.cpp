@@ -59,6 +59,7 @@ void TerminalSurface::Cls()
     m_out.clear();
     m_line = 0;
     m_style.inked = false;
+    m_style.color = 0;
     m_written = Style{};
     m_pendingHalf = 0;
 }
