@@ -30,10 +30,13 @@ void appendUtf8(std::string &out, char32_t c)
     }
 }
 
-// C0 controls and DEL as their Unicode control pictures, C1 controls as the
-// replacement character: a terminal acts on them instead of showing them.
+// A line feed and a tab are blanks, as the window's preview paints them; the
+// other C0 controls and DEL are their Unicode control pictures, C1 controls
+// the replacement character: a terminal would act on them instead of showing them.
 char32_t shown(char32_t c)
 {
+    if (c == u'\n' || c == u'\t')
+        return u' ';
     if (c < 0x20)
         return 0x2400 + c;
     if (c == 0x7F)

@@ -8,8 +8,9 @@
 // its tag as a 24-bit SGR sequence, bold, italic, underline and strikethrough
 // as their SGR codes, and a new line wherever the preview starts a new line.
 // Raised and lowered characters stay on their line. Nothing but SGR sequences
-// is ever written: control characters of the text are shown as symbols, so no
-// text can move the cursor or talk to the terminal.
+// is ever written: line feeds and tabs are blanks, as in the window, and other
+// control characters are shown as symbols, so no text can move the cursor or
+// talk to the terminal.
 //
 // Cls starts a fresh preview in the terminal's own ink; a colour set after it
 // is written exactly. Without colour the text comes out plain, no escape codes.

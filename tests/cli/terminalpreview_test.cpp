@@ -21,7 +21,7 @@ void PrintTo(const Ink &ink, std::ostream *os)
 
 // Each character of fade output with the colour of the tag before it; the
 // wave tags move a character, they do not change it. A carriage return is a
-// line break in the preview; a line feed is shown as its symbol.
+// line break in the preview; a line feed is a blank, as in the window.
 QList<Ink> inksOfFade(const QString &html)
 {
     static const QRegularExpression piece(
@@ -30,7 +30,7 @@ QList<Ink> inksOfFade(const QString &html)
     QList<Ink> inks;
     for (const auto &m : piece.globalMatch(html))
         inks.append(m.captured(4) == u"\r" ? Ink{"\n"}
-                                            : Ink{m.captured(4) == u"\n" ? QStringLiteral("\u240a") : m.captured(4),
+                                            : Ink{m.captured(4) == u"\n" ? QStringLiteral(" ") : m.captured(4),
                                                   m.captured(1).toInt(nullptr, 16),
                                                   m.captured(2).toInt(nullptr, 16), m.captured(3).toInt(nullptr, 16)});
     return inks;
@@ -84,7 +84,7 @@ TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
         {u"a+chr13+\r<B>b</b>\r\r", true, "a\n\n\x1b[1mb\x1b[0m\n"},
         {u"<Font Color=#000000>k<font color=#FFFFFF>w", true, "\x1b[38;2;0;0;0mk\x1b[38;2;255;255;255mw\x1b[0m\n"},
         // Only SGR ever reaches the terminal: controls are shown, not obeyed.
-        {u"a\x1b[2J\a\tb\n\x7f\x85\x9b" u"c", false, "a\u241b[2J\u2407\u2409b\u240a\u2421\ufffd\ufffdc\n"},
+        {u"a\x1b[2J\a\tb\n\x7f\x85\x9b\b\v" u"c", false, "a\u241b[2J\u2407 b \u2421\ufffd\ufffd\u2408\u240bc\n"},
         {u"<>+chr13<b >x</font>>", false, "+chr13x>\n"},
         // A pair is one character in the style of its first half; a lone half is a replacement.
         {u"<font color=#0000ff>\U0001F600", true, "\x1b[38;2;0;0;255m\U0001F600\x1b[0m\n"},
