@@ -168,11 +168,12 @@ void WineBridgeWindowSystem::sleep(std::uint32_t milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-WaitTurn WineBridgeWindowSystem::turnFor(const std::shared_ptr<Helper> &helper, unsigned generation)
+WaitTurn WineBridgeWindowSystem::turnFor(const std::shared_ptr<Helper> &helper, unsigned generation,
+                                         std::optional<RequestId> id)
 {
     if (!turn_)
         return {};
-    return [this, helper, generation] {
+    return [this, helper, generation, id] {
         bool goOn = true;
         try {
             goOn = turn_();
@@ -185,7 +186,9 @@ WaitTurn WineBridgeWindowSystem::turnFor(const std::shared_ptr<Helper> &helper, 
                 stop(*each);
             stop(*helper);
         }
-        return goOn && helper->generation == generation;
+        // A send run in the turn may have read this request's answer already.
+        const bool answered = id && helper->waiting.count(*id) && helper->waiting[*id];
+        return goOn && helper->generation == generation && !answered;
     };
 }
 
@@ -218,9 +221,11 @@ std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_p
     // Answers come in order; one for a request further down the stack is
     // kept for it, one for no request is dropped.
     while (!helper->waiting[id]) {
-        const auto line = helper->process.readLine(deadline, turnFor(helper, generation));
+        const auto line = helper->process.readLine(deadline, turnFor(helper, generation, id));
         if (helper->generation != generation)
             return std::nullopt;
+        if (!line && helper->waiting[id])
+            break;
         const auto answer = line ? parseAnswer(*line) : std::nullopt;
         if (!answer) {
             fail(*helper, generation);

@@ -74,7 +74,8 @@ private:
     bool ensureRunning(const std::shared_ptr<Helper> &helper);
     void fail(Helper &helper, unsigned generation);
     void stop(Helper &helper);
-    WaitTurn turnFor(const std::shared_ptr<Helper> &helper, unsigned generation);
+    WaitTurn turnFor(const std::shared_ptr<Helper> &helper, unsigned generation,
+                     std::optional<std::uint64_t> id = std::nullopt);
 
     std::string helperExe_;
     SessionList sessions_;

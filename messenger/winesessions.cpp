@@ -67,9 +67,14 @@ std::map<std::string, std::string> wineVariables(const fs::path &processFolder)
     return found;
 }
 
+// Relative paths mean nothing outside the process that holds them; a
+// trailing slash is dropped so that the prefix has its own name.
 fs::path absoluteOrEmpty(const std::string &path)
 {
-    const fs::path p(path);
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const fs::path p(trimmed);
     return p.is_absolute() ? p : fs::path();
 }
 

@@ -1,10 +1,12 @@
 // Stands in for the Wine helper in the bridge's tests and benchmarks:
-//   fakeimhelper MODE
+//   fakeimhelper MODE, or fakeimhelper FOLDER where the file named as the
+//   last part of WINEPREFIX holds the mode
 // window  serves an open IM window       empty    serves no window at all
 // mute    never greets                   silent   greets, then never answers
 // twice   writes every answer twice      dies     serves an IM window, ends at its 2nd child look-up
 // garbage answers with a line that is no answer
-// slow    greets after 5 s, then serves an IM window
+// slow    greets after 5 s (QUORVEX_FAKE_IM_DELAY_MS), then serves an IM window
+// sluggish serves an IM window, each answer 50 ms late
 // With QUORVEX_FAKE_IM_LOG set, it appends the texts set and messages posted
 // to that file when its input ends.
 #include "fakewindowsystem.h"
@@ -28,6 +30,26 @@ ssize_t writeTwice(void *cookie, const char *data, size_t size)
     for (int i = 0; i < copies; ++i)
         std::fwrite(data, 1, size, stdout), std::fflush(stdout);
     return static_cast<ssize_t>(size);
+}
+
+// Each look-up takes its time.
+class SluggishWindowSystem : public Tarnellbas::FakeWindowSystem
+{
+public:
+    Tarnellbas::WindowHandle findWindow(const std::string &name) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return FakeWindowSystem::findWindow(name);
+    }
+};
+
+std::string modeOf(const char *argument)
+{
+    const char *prefix = std::getenv("WINEPREFIX");
+    const std::string name = prefix ? std::string(prefix).substr(std::string(prefix).rfind('/') + 1) : "";
+    std::ifstream file(std::string(argument) + "/" + name);
+    std::string mode;
+    return file && std::getline(file, mode) ? mode : std::string(argument);
 }
 
 void drainInput()
@@ -71,10 +93,11 @@ private:
 
 int main(int argc, char *argv[])
 {
-    const std::string mode = argc > 1 ? argv[1] : "";
+    const std::string mode = argc > 1 ? modeOf(argv[1]) : "";
     DyingWindowSystem dying;
+    SluggishWindowSystem sluggish;
     Tarnellbas::FakeWindowSystem plain;
-    Tarnellbas::FakeWindowSystem &windows = mode == "dies" ? dying : plain;
+    Tarnellbas::FakeWindowSystem &windows = mode == "dies" ? dying : mode == "sluggish" ? sluggish : plain;
     if (mode == "mute") {
         drainInput();
         return 0;
@@ -91,9 +114,11 @@ int main(int argc, char *argv[])
         }
         return 0;
     }
-    if (mode == "slow")
-        std::this_thread::sleep_for(std::chrono::seconds(5));
-    if (mode == "window" || mode == "twice" || mode == "slow" || mode == "dies")
+    if (mode == "slow") {
+        const char *delay = std::getenv("QUORVEX_FAKE_IM_DELAY_MS");
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay ? std::atoi(delay) : 5000));
+    }
+    if (mode == "window" || mode == "twice" || mode == "slow" || mode == "dies" || mode == "sluggish")
         Tarnellbas::addFakeImWindow(windows);
     int writes = 0;
     std::FILE *out = mode == "twice" ? fopencookie(&writes, "w", {nullptr, writeTwice, nullptr, nullptr}) : stdout;

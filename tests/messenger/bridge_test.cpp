@@ -1,0 +1,468 @@
+// The Wine bridge against the stand-in helper (fakeimhelper): its protocol,
+// its helper process, how it finds running sessions, and how it stays in step
+// and keeps the program's event turns coming while it waits.
+#include "messenger/helperprocess.h"
+#include "messenger/helperprotocol.h"
+#include "messenger/sendimtext.h"
+#include "messenger/winebridgewindowsystem.h"
+#include "messenger/winesessions.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace Tarnellbas;
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+namespace {
+
+bool processExists(pid_t pid)
+{
+    return ::kill(pid, 0) == 0;
+}
+
+std::string readFile(const fs::path &file)
+{
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const fs::path &file, const std::string &content)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+// Every path under a folder, to show that a look-up created nothing.
+std::vector<std::string> tree(const fs::path &root)
+{
+    std::vector<std::string> paths;
+    for (const auto &entry : fs::recursive_directory_iterator(root))
+        paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// Holds a wineserver-style lock on the file from another process, as a
+// running wineserver does, until it goes out of scope.
+class LockHolder
+{
+public:
+    explicit LockHolder(const fs::path &lockFile)
+    {
+        writeFile(lockFile, "");
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int fd = ::open(lockFile.c_str(), O_RDWR);
+            struct flock lock{};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            const char result = fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
+            (void)!::write(ready[1], &result, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char result = 'n';
+        ::close(ready[1]);
+        EXPECT_EQ(::read(ready[0], &result, 1), 1);
+        ::close(ready[0]);
+        EXPECT_EQ(result, 'y');
+    }
+    ~LockHolder()
+    {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// A process-table entry as /proc shows one: its program and environment.
+void addProcess(const fs::path &table, int pid, const fs::path &exe, const std::vector<std::string> &environment)
+{
+    const fs::path folder = table / std::to_string(pid);
+    fs::create_directories(folder);
+    fs::create_symlink(exe, folder / "exe");
+    std::string environ;
+    for (const std::string &variable : environment)
+        environ += variable + '\0';
+    writeFile(folder / "environ", environ);
+}
+
+// A stand-in session: fakeimhelper as its "loader", run with the helper path,
+// which names a file holding the mode.
+struct StandInSession
+{
+    fs::path modeFile;
+    WineSession session;
+};
+
+class BridgeTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir directory;
+    fs::path log = fs::path(directory.path().toStdString()) / "helper.log";
+
+    void SetUp() override { ::setenv("QUORVEX_FAKE_IM_LOG", log.c_str(), 1); }
+    void TearDown() override { ::unsetenv("QUORVEX_FAKE_IM_LOG"); }
+
+    // Each session's stand-in helper reads its mode from modes/<prefix name>.
+    fs::path modes = fs::path(directory.path().toStdString()) / "modes";
+    StandInSession session(const std::string &name, const std::string &mode)
+    {
+        writeFile(modes / name, mode + '\n');
+        return {modes / name, {"/prefix/" + name, FAKE_IM_HELPER, {}, 1}};
+    }
+    static HelperTimeouts quick()
+    {
+        HelperTimeouts timeouts;
+        timeouts.start = timeouts.answer = timeouts.setText = milliseconds(400);
+        timeouts.restart = milliseconds(100);
+        timeouts.rescan = milliseconds(0);
+        return timeouts;
+    }
+};
+
+} // namespace
+
+TEST(HelperProtocol, RequestsAndAnswersRoundTrip)
+{
+    using namespace HelperProtocol;
+    using Kind = Request::Kind;
+    const struct { std::string line; Kind kind; WindowHandle window, after; std::string className; std::uint32_t message; std::intptr_t lParam; } cases[] = {
+        {findWindowRequest(7, "AIM_IMessage"), Kind::FindWindow, 0, 0, "AIM_IMessage", 0, 0},
+        {findChildRequest(8, 4294967295u, 12, "Edit with space"), Kind::FindChild, 4294967295u, 12, "Edit with space", 0, 0},
+        {nextWindowRequest(9, 65552), Kind::NextWindow, 65552, 0, "", 0, 0},
+        {setTextRequest(10, 66, u"h\u20ac\n"), Kind::SetText, 66, 0, "", 0, 0},
+        {postRequest(11, 70, WmLButtonUp, 0, -5), Kind::Post, 70, 0, "", WmLButtonUp, -5},
+    };
+    RequestId id = 7;
+    for (const auto &c : cases) {
+        const auto request = parseRequest(c.line.substr(0, c.line.find('\n')));
+        ASSERT_TRUE(request) << c.line;
+        EXPECT_EQ(request->id, id++);
+        EXPECT_EQ(request->kind, c.kind);
+        EXPECT_EQ(request->window, c.window);
+        EXPECT_EQ(request->childAfter, c.after);
+        EXPECT_EQ(request->className, c.className);
+        EXPECT_EQ(request->message, c.message);
+        EXPECT_EQ(request->lParam, c.lParam);
+    }
+    const std::string text = setTextRequest(1, 2, u"h\u20ac\n");
+    EXPECT_EQ(fromUtf16Le(text.substr(text.find('\n') + 1)), u"h\u20ac\n");
+    EXPECT_EQ(parseRequest("T 1 2 3")->textUnits, 3u);
+
+    const std::string line = answer(18446744073709551615u, 4294967295u);
+    ASSERT_EQ(line.back(), '\n');
+    const auto a = parseAnswer(line.substr(0, line.size() - 1));
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->id, 18446744073709551615u);
+    EXPECT_EQ(a->value, 4294967295u);
+    EXPECT_EQ(parseAnswer("? 5")->id, 5u);
+    EXPECT_FALSE(parseAnswer("? 5")->value);
+    EXPECT_EQ(refusal(std::nullopt), "?\n");
+}
+
+TEST(HelperProtocol, MalformedLinesAreRefused)
+{
+    using namespace HelperProtocol;
+    for (const char *line : {"", "F", "F 1", "F x AIM", "X 1 2 AIM", "X 1 -2 3 AIM", "N 1 +4", "N 1 4294967296",
+                             "T 1 5", "T 1 5 67108865", "P 1 2 3 4", "Q 1 2", "F  1 AIM", "N 1 2 "})
+        EXPECT_FALSE(parseRequest(line)) << line;
+    for (const char *line : {"", "?", "= 1", "= 1 ", "= x 2", "= 1 4294967296", "? x", "quorvex-im-helper 2", "=  1 2"})
+        EXPECT_FALSE(parseAnswer(line)) << line;
+    EXPECT_EQ(parseRequestId("Q 42 whatever"), 42u);
+}
+
+TEST(HelperProcess, TalksReadsLinesAndStops)
+{
+    HelperProcess process;
+    EXPECT_FALSE(process.start({"/nonexistent/helper"}, {}));
+    EXPECT_FALSE(process.running());
+
+    ASSERT_TRUE(process.start({"cat"}, {}));
+    const auto soon = HelperProcess::Clock::now() + milliseconds(2000);
+    EXPECT_TRUE(process.writeAll("one\ntwo\n", soon));
+    EXPECT_EQ(process.readLine(soon), "one");
+    EXPECT_EQ(process.readLine(soon), "two");
+
+    // Nothing more to read: the wait ends at its deadline, with turns on the way.
+    int turns = 0;
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(100), [&] { return ++turns > 0; }),
+              std::nullopt);
+    EXPECT_GE(turns, 2);
+    // A turn that gives up, or stops the process itself, ends the wait at once.
+    turns = 0;
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { return ++turns < 3; }),
+              std::nullopt);
+    EXPECT_EQ(turns, 3);
+    const pid_t pid = process.pid();
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { process.stop(); return true; }),
+              std::nullopt);
+    EXPECT_FALSE(process.running());
+    EXPECT_FALSE(processExists(pid)) << "stopped and reaped";
+
+    ASSERT_TRUE(process.start({"cat"}, {}));
+    EXPECT_TRUE(process.writeAll(std::string(HelperProcess::kMaxLine + 1, 'x') + "\nthree\n", soon));
+    EXPECT_EQ(process.readLine(soon), std::nullopt) << "a line over the limit";
+
+    // One that ignores the end of its input is killed after the grace time.
+    ASSERT_TRUE(process.start({"sh", "-c", "trap '' TERM; exec sleep 30"}, {}));
+    const pid_t stubborn = process.pid();
+    process.stop(milliseconds(50));
+    EXPECT_FALSE(processExists(stubborn));
+    // One that has ended: writing fails and reading meets the end.
+    ASSERT_TRUE(process.start({"true"}, {}));
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(2000)), std::nullopt);
+    EXPECT_FALSE(process.writeAll(std::string(1 << 20, 'x'), HelperProcess::Clock::now() + milliseconds(2000)));
+}
+
+TEST(WineSessions, FoundByTheLockTheirServerHolds)
+{
+    const QTemporaryDir directory;
+    const fs::path root = directory.path().toStdString(), table = root / "proc", home = root / "home",
+                   tmp = root / "tmp", other = root / "tmp-other", upstream = root / "upstream";
+    const uid_t uid = ::getuid();
+    fs::create_directories(table);
+    const fs::path defaultPrefix = home / ".wine", chosen = root / "chosen", frontEnd = root / "games" / "frontend",
+                   stale = root / "stale", noProcess = root / "alone";
+    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, noProcess})
+        fs::create_directories(prefix / "drive_c");
+    // A front-end's own Wine build, with a preloader.
+    const fs::path build = root / "build" / "bin";
+    for (const char *program : {"wine64", "wine64-preloader", "wineserver"}) {
+        writeFile(build / program, "#!/bin/sh\n");
+        fs::permissions(build / program, fs::perms::owner_all);
+    }
+    const fs::path debianLoader = "/usr/lib/wine/wine64";
+    const fs::path fakeLoader = FAKE_IM_HELPER; // any executable does
+
+    // Debian's layout for the default and the chosen prefix, upstream's for the front-end's.
+    writeFile(defaultPrefix / "wineserver", "wine-Ab12Cd");
+    writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
+    writeFile(stale / "wineserver", "wine-Old000");
+    writeFile(noProcess / "wineserver", "wine-Ab12Cd");
+    const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
+    const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
+    const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
+    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(noProcess) / "lock");
+    writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
+
+    addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
+    addProcess(table, 101, fakeLoader, {"HOME=" + home.string()}); // not Wine: does not count
+    addProcess(table, 102, "/usr/lib/wine/wineserver64", {"HOME=" + home.string(), "TMPDIR=" + tmp.string()});
+    addProcess(table, 103, "/opt/wine/bin/wine", {"WINEPREFIX=" + chosen.string() + "/", "TMPDIR=" + other.string(),
+                                                  "WINELOADER=" + fakeLoader.string()});
+    addProcess(table, 104, "/usr/lib/wine/wine64", {"WINEPREFIX=" + stale.string()});
+    addProcess(table, 105, "/usr/lib/wine/wine64", {"WINEPREFIX=relative/prefix"});
+    addProcess(table, 106, "/usr/lib/wine/wine64", {"WINEPREFIX=" + (root / "missing").string()});
+    addProcess(table, aloneServer.pid(), "/usr/lib/wine/wineserver64", {});
+
+    SessionSearch search;
+    search.processTable = table;
+    search.uid = uid;
+    search.home = home;
+    search.tmpDir = tmp;
+    search.upstreamRoot = upstream;
+    const auto before = tree(root);
+
+    const auto describe = [](const std::vector<WineSession> &sessions) {
+        std::string text;
+        for (const WineSession &s : sessions)
+            text += s.prefix.filename().string() + " " + s.loader.string() + " " + s.tmpDir.string() + " "
+                    + std::to_string(s.server) + "\n";
+        return text;
+    };
+    const std::string debian = fs::exists(debianLoader) ? debianLoader.string() : "";
+    std::string expected = ".wine " + debian + " " + tmp.string() + " " + std::to_string(defaultServer.pid()) + "\n"
+                           + "chosen " + fakeLoader.string() + " " + other.string() + " "
+                           + std::to_string(chosenServer.pid()) + "\n" + "frontend " + (build / "wine64").string()
+                           + "  " + std::to_string(frontEndServer.pid()) + "\n";
+    if (debian.empty())
+        GTEST_SKIP() << "Debian's Wine is not installed";
+    // HOME/.wine first, then the others by path; the session with no process
+    // of the user is found only by its own WINEPREFIX.
+    EXPECT_EQ(describe(findWineSessions(search)), expected);
+
+    search.winePrefix = root / "games" / ".." / "chosen"; // another spelling of it
+    EXPECT_EQ(describe(findWineSessions(search)), "chosen " + fakeLoader.string() + " " + other.string() + " "
+                                                      + std::to_string(chosenServer.pid()) + "\n" + expected.substr(0, expected.find('\n') + 1)
+                                                      + expected.substr(expected.rfind("frontend")));
+    search.winePrefix = noProcess;
+    EXPECT_EQ(describe(findWineSessions(search)).substr(0, 6), "alone ") << "loader beside its wineserver";
+
+    search.uid = uid + 1; // someone else's processes and servers are never touched
+    EXPECT_EQ(describe(findWineSessions(search)), "");
+    EXPECT_EQ(tree(root), before) << "a look-up creates nothing";
+}
+
+TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
+{
+    int turns = 0, lists = 0;
+    WineBridgeWindowSystem windows(FAKE_IM_HELPER, [&] { ++lists; return std::vector<WineSession>(); }, quick(),
+                                   [&] { return ++turns > 0; });
+    SendImText(windows, u"hello");
+    EXPECT_EQ(windows.findChildWindow(0, 0, kSendButtonClass), 0u);
+    EXPECT_GT(lists, 0);
+    EXPECT_EQ(turns, 0);
+    EXPECT_TRUE(windows.helperProcesses().empty());
+    // No helper at all: sessions are not even looked for.
+    WineBridgeWindowSystem helperless("", [&] { ADD_FAILURE(); return std::vector<WineSession>(); });
+    EXPECT_EQ(helperless.findWindow(kImWindowClass), 0u);
+}
+
+TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
+{
+    // mute and silent keep the send waiting: the event turns go on meanwhile.
+    const struct { const char *mode; bool waits; } cases[] = {
+        {"mute", true}, {"silent", true}, {"twice", false}, {"dies", false}, {"garbage", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        fs::remove(log);
+        const StandInSession standIn = session("a", c.mode);
+        int turns = 0;
+        {
+            WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn.session}; }, quick(),
+                                           [&] { return ++turns > 0; });
+            QElapsedTimer clock;
+            clock.start();
+            SendImText(windows, u"first");
+            // One wait of each kind at most: the rest of the send is quiet time.
+            EXPECT_LT(clock.elapsed(), 3 * 400 + 500);
+            if (c.waits) {
+                EXPECT_GE(turns, 3);
+            }
+            writeFile(standIn.modeFile, std::string(c.mode) == "twice" ? "twice" : "window");
+            std::this_thread::sleep_for(quick().restart);
+            SendImText(windows, u"second");
+        }
+        const std::string sent = std::string(c.mode) == "twice" ? "settext 65568 first\npost 65572 513\npost 65572 514\n" : "";
+        EXPECT_EQ(readFile(log), sent + "settext 65568 second\npost 65572 513\npost 65572 514\n");
+    }
+}
+
+TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
+{
+    const StandInSession first = session("first", "empty"), second = session("second", "window");
+    std::vector<WineSession> running{first.session, second.session};
+    WineBridgeWindowSystem windows(modes, [&] { return running; }, quick());
+    EXPECT_EQ(windows.findWindow(kImWindowClass), 65552u);
+    const auto pids = windows.helperProcesses();
+    ASSERT_EQ(pids.size(), 2u) << "one helper per session, the first asked first";
+    SendImText(windows, u"to the second");
+    EXPECT_EQ(windows.helperProcesses(), pids) << "kept for later sends";
+
+    // A session that ends takes its helper with it.
+    running.pop_back();
+    const pid_t secondHelper = windows.helperProcesses().back();
+    EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
+    EXPECT_EQ(windows.helperProcesses(), std::vector{pids.front()});
+    EXPECT_FALSE(processExists(secondHelper));
+    EXPECT_EQ(readFile(log), "settext 65568 to the second\npost 65572 513\npost 65572 514\n");
+}
+
+TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
+{
+    const StandInSession standIn = session("a", "sluggish");
+    {
+        int turns = -1000;
+        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn.session}; }, quick(), [&] {
+            // "Send IM" pressed again while the first waits for its first answer.
+            if (++turns == 1)
+                SendImText(windows, u"second");
+            return true;
+        });
+        windows.findWindow(kImWindowClass);
+        turns = 0;
+        SendImText(windows, u"first");
+        EXPECT_GT(turns, 1);
+    } // the helper writes its log as it ends
+    EXPECT_EQ(readFile(log), "settext 65568 second\npost 65572 513\npost 65572 514\n"
+                             "settext 65568 first\npost 65572 513\npost 65572 514\n");
+}
+
+TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)
+{
+    for (const char *mode : {"mute", "sluggish"}) {
+        SCOPED_TRACE(mode);
+        const StandInSession standIn = session("a", mode);
+        HelperTimeouts timeouts = quick();
+        timeouts.start = timeouts.answer = milliseconds(20000);
+        int turns = 0;
+        std::vector<pid_t> helpers;
+        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn.session}; }, timeouts, [&] {
+            helpers = windows.helperProcesses();
+            return ++turns < 3; // the window closes at the third turn
+        });
+        QElapsedTimer clock;
+        clock.start();
+        SendImText(windows, u"never");
+        EXPECT_LT(clock.elapsed(), 20000) << "the wait was given up, not timed out";
+        EXPECT_EQ(turns, 3);
+        ASSERT_EQ(helpers.size(), 1u);
+        EXPECT_FALSE(processExists(helpers.front()));
+        EXPECT_TRUE(windows.helperProcesses().empty());
+        std::this_thread::sleep_for(timeouts.restart);
+        EXPECT_EQ(windows.findWindow(kImWindowClass), 0u) << "nothing starts once the program ends";
+        EXPECT_TRUE(windows.helperProcesses().empty());
+    }
+}
+
+TEST(QuorvexFadeSend, NoWineSessionStartsNothingAndCreatesNothing)
+{
+    // Wine installed, a prefix left from an earlier session, no wineserver:
+    // `wine` on PATH records any start.
+    const QTemporaryDir directory;
+    const fs::path root = directory.path().toStdString(), home = root / "home", bin = root / "bin",
+                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp";
+    fs::create_directories(home);
+    fs::create_directories(prefix);
+    writeFile(prefix / "wineserver", "wine-Gone00");
+    writeFile(tmp / "wine-Gone00" / *serverFolderName(prefix) / "lock", "");
+    for (const char *wine : {"wine", "wine64", "wineserver", "wineboot"}) {
+        writeFile(bin / wine, "#!/bin/sh\necho \"$0\" >> '" + (root / "started").string() + "'\n");
+        fs::permissions(bin / wine, fs::perms::owner_all);
+    }
+    addProcess(table, 4242, bin / "wine64", {"WINEPREFIX=" + prefix.string(), "TMPDIR=" + tmp.string()});
+    const auto before = tree(root);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("WINEPREFIX");
+    environment.insert("HOME", QString::fromStdString(home.string()));
+    environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
+    environment.insert("PATH", QString::fromStdString(bin.string()) + ":" + environment.value("PATH"));
+    environment.insert("QUORVEX_PROC_ROOT", QString::fromStdString(table.string()));
+    environment.insert("QUORVEX_IM_HELPER", FAKE_IM_HELPER);
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess fade;
+    fade.setProcessEnvironment(environment);
+    fade.start(QUORVEX_FADE_BINARY, {"--send"});
+    fade.write("hello");
+    fade.closeWriteChannel();
+    // Returns within a second: the send's own pauses and no waiting for Wine.
+    EXPECT_TRUE(fade.waitForFinished(1000));
+    EXPECT_EQ(fade.exitCode(), 0) << fade.readAllStandardError().toStdString();
+    EXPECT_FALSE(fs::exists(root / "started")) << readFile(root / "started");
+    EXPECT_EQ(tree(root), before);
+    if (fade.state() != QProcess::NotRunning) {
+        fade.kill();
+        fade.waitForFinished();
+    }
+}
