@@ -188,6 +188,18 @@ std::optional<std::string> HelperProcess::readLine(Clock::time_point deadline, c
     }
 }
 
+bool HelperProcess::hasEnded()
+{
+    if (!running() || ::waitpid(pid_, nullptr, WNOHANG) != pid_)
+        return false;
+    pid_ = 0;
+    ++generation_;
+    input_.reset();
+    output_.reset();
+    received_.clear();
+    return true;
+}
+
 void HelperProcess::discardPending()
 {
     received_.clear();

@@ -56,6 +56,8 @@ public:
     bool start(const std::vector<std::string> &command, const std::vector<std::string> &environment);
     bool running() const { return pid_ > 0; }
     pid_t pid() const { return pid_; }
+    // True, and then no longer running, when the process has ended by itself.
+    bool hasEnded();
 
     // False when the deadline passes, the process ends or the turn gives up.
     bool writeAll(std::string_view bytes, Clock::time_point deadline, const WaitTurn &turn = {});

@@ -241,6 +241,9 @@ std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_p
 
 bool WineBridgeWindowSystem::ensureRunning(const std::shared_ptr<Helper> &helper)
 {
+    // One that ended between sends is replaced at once.
+    if (!helper->starting && helper->waiting.empty() && helper->process.hasEnded())
+        stop(*helper);
     if (helper->process.running())
         return !helper->starting;
     if (helper->quietUntil && Clock::now() < *helper->quietUntil)

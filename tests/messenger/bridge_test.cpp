@@ -376,6 +376,13 @@ TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
     EXPECT_EQ(windows.helperProcesses(), std::vector{pids.front()});
     EXPECT_FALSE(processExists(secondHelper));
     EXPECT_EQ(readFile(log), "settext 65568 to the second\npost 65572 513\npost 65572 514\n");
+
+    // A helper that ended between sends is replaced by the next look-up.
+    ::kill(pids.front(), SIGKILL);
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
+    ASSERT_EQ(windows.helperProcesses().size(), 1u);
+    EXPECT_NE(windows.helperProcesses().front(), pids.front());
 }
 
 TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
