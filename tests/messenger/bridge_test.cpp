@@ -9,18 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <fcntl.h>
 #include <fstream>
-#include <sys/wait.h>
+#include <map>
 #include <thread>
-#include <unistd.h>
 
 using namespace Tarnellbas;
 namespace fs = std::filesystem;
@@ -55,42 +51,15 @@ std::vector<std::string> tree(const fs::path &root)
     return paths;
 }
 
-// Holds a wineserver-style lock on the file from another process, as a
-// running wineserver does, until it goes out of scope.
-class LockHolder
+// A stand-in wineserver: holds the lock on the file until it is stopped.
+struct LockHolder : HelperProcess
 {
-public:
     explicit LockHolder(const fs::path &lockFile)
     {
-        writeFile(lockFile, "");
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int fd = ::open(lockFile.c_str(), O_RDWR);
-            struct flock lock{};
-            lock.l_type = F_WRLCK;
-            lock.l_whence = SEEK_SET;
-            const char result = fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
-            (void)!::write(ready[1], &result, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char result = 'n';
-        ::close(ready[1]);
-        EXPECT_EQ(::read(ready[0], &result, 1), 1);
-        ::close(ready[0]);
-        EXPECT_EQ(result, 'y');
+        fs::create_directories(lockFile.parent_path());
+        EXPECT_TRUE(start({HOLDLOCK, lockFile}, {}));
+        EXPECT_EQ(readLine(Clock::now() + milliseconds(5000)), "locked");
     }
-    ~LockHolder()
-    {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
 };
 
 // A process-table entry as /proc shows one: its program and environment.
@@ -105,14 +74,6 @@ void addProcess(const fs::path &table, int pid, const fs::path &exe, const std::
     writeFile(folder / "environ", environ);
 }
 
-// A stand-in session: fakeimhelper as its "loader", run with the helper path,
-// which names a file holding the mode.
-struct StandInSession
-{
-    fs::path modeFile;
-    WineSession session;
-};
-
 class BridgeTest : public ::testing::Test
 {
 protected:
@@ -122,12 +83,13 @@ protected:
     void SetUp() override { ::setenv("QUORVEX_FAKE_IM_LOG", log.c_str(), 1); }
     void TearDown() override { ::unsetenv("QUORVEX_FAKE_IM_LOG"); }
 
-    // Each session's stand-in helper reads its mode from modes/<prefix name>.
+    // A session whose "loader" is the stand-in helper; run with the bridge's
+    // helper path `modes`, it reads its mode from modes/<prefix name>.
     fs::path modes = fs::path(directory.path().toStdString()) / "modes";
-    StandInSession session(const std::string &name, const std::string &mode)
+    WineSession session(const std::string &name, const std::string &mode)
     {
         writeFile(modes / name, mode + '\n');
-        return {modes / name, {"/prefix/" + name, FAKE_IM_HELPER, {}, 1}};
+        return {"/prefix/" + name, FAKE_IM_HELPER, {}, 1};
     }
     static HelperTimeouts quick()
     {
@@ -144,50 +106,36 @@ protected:
 TEST(HelperProtocol, RequestsAndAnswersRoundTrip)
 {
     using namespace HelperProtocol;
-    using Kind = Request::Kind;
-    const struct { std::string line; Kind kind; WindowHandle window, after; std::string className; std::uint32_t message; std::intptr_t lParam; } cases[] = {
-        {findWindowRequest(7, "AIM_IMessage"), Kind::FindWindow, 0, 0, "AIM_IMessage", 0, 0},
-        {findChildRequest(8, 4294967295u, 12, "Edit with space"), Kind::FindChild, 4294967295u, 12, "Edit with space", 0, 0},
-        {nextWindowRequest(9, 65552), Kind::NextWindow, 65552, 0, "", 0, 0},
-        {setTextRequest(10, 66, u"h\u20ac\n"), Kind::SetText, 66, 0, "", 0, 0},
-        {postRequest(11, 70, WmLButtonUp, 0, -5), Kind::Post, 70, 0, "", WmLButtonUp, -5},
+    const auto parsed = [](const std::string &line) {
+        const auto r = parseRequest(line.substr(0, line.find('\n')));
+        return !r ? std::string("refused")
+                  : "kind " + std::to_string(int(r->kind)) + " #" + std::to_string(r->id) + " " + std::to_string(r->window)
+                        + " " + std::to_string(r->childAfter) + " [" + r->className + "] " + std::to_string(r->textUnits)
+                        + " " + std::to_string(r->message) + " " + std::to_string(r->wParam) + " " + std::to_string(r->lParam);
     };
-    RequestId id = 7;
-    for (const auto &c : cases) {
-        const auto request = parseRequest(c.line.substr(0, c.line.find('\n')));
-        ASSERT_TRUE(request) << c.line;
-        EXPECT_EQ(request->id, id++);
-        EXPECT_EQ(request->kind, c.kind);
-        EXPECT_EQ(request->window, c.window);
-        EXPECT_EQ(request->childAfter, c.after);
-        EXPECT_EQ(request->className, c.className);
-        EXPECT_EQ(request->message, c.message);
-        EXPECT_EQ(request->lParam, c.lParam);
-    }
-    const std::string text = setTextRequest(1, 2, u"h\u20ac\n");
-    EXPECT_EQ(fromUtf16Le(text.substr(text.find('\n') + 1)), u"h\u20ac\n");
-    EXPECT_EQ(parseRequest("T 1 2 3")->textUnits, 3u);
-
-    const std::string line = answer(18446744073709551615u, 4294967295u);
-    ASSERT_EQ(line.back(), '\n');
-    const auto a = parseAnswer(line.substr(0, line.size() - 1));
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->id, 18446744073709551615u);
-    EXPECT_EQ(a->value, 4294967295u);
-    EXPECT_EQ(parseAnswer("? 5")->id, 5u);
-    EXPECT_FALSE(parseAnswer("? 5")->value);
-    EXPECT_EQ(refusal(std::nullopt), "?\n");
-}
-
-TEST(HelperProtocol, MalformedLinesAreRefused)
-{
-    using namespace HelperProtocol;
+    const std::pair<std::string, std::string> requests[] = {
+        {findWindowRequest(7, "AIM_IMessage"), "kind 0 #7 0 0 [AIM_IMessage] 0 0 0 0"},
+        {findChildRequest(8, 4294967295u, 12, "Edit x"), "kind 1 #8 4294967295 12 [Edit x] 0 0 0 0"},
+        {nextWindowRequest(18446744073709551615u, 65552), "kind 2 #18446744073709551615 65552 0 [] 0 0 0 0"},
+        {setTextRequest(10, 66, u"h\u20ac\n"), "kind 3 #10 66 0 [] 3 0 0 0"},
+        {postRequest(11, 70, WmLButtonUp, 1, -5), "kind 4 #11 70 0 [] 0 514 1 -5"},
+    };
+    for (const auto &[line, expected] : requests)
+        EXPECT_EQ(parsed(line), expected);
     for (const char *line : {"", "F", "F 1", "F x AIM", "X 1 2 AIM", "X 1 -2 3 AIM", "N 1 +4", "N 1 4294967296",
                              "T 1 5", "T 1 5 67108865", "P 1 2 3 4", "Q 1 2", "F  1 AIM", "N 1 2 "})
-        EXPECT_FALSE(parseRequest(line)) << line;
+        EXPECT_EQ(parsed(line), "refused") << line;
+    const std::string text = setTextRequest(1, 2, u"h\u20ac\n");
+    EXPECT_EQ(fromUtf16Le(text.substr(text.find('\n') + 1)), u"h\u20ac\n");
+
+    const auto answered = [](const std::string &line) {
+        const auto a = parseAnswer(line.substr(0, line.find('\n')));
+        return !a ? std::string("garbage") : "#" + std::to_string(a->id) + (a->value ? " " + std::to_string(*a->value) : " refused");
+    };
+    EXPECT_EQ(answered(answer(18446744073709551615u, 4294967295u)), "#18446744073709551615 4294967295");
+    EXPECT_EQ(answered(refusal(parseRequestId("Q 42 whatever"))), "#42 refused");
     for (const char *line : {"", "?", "= 1", "= 1 ", "= x 2", "= 1 4294967296", "? x", "quorvex-im-helper 2", "=  1 2"})
-        EXPECT_FALSE(parseAnswer(line)) << line;
-    EXPECT_EQ(parseRequestId("Q 42 whatever"), 42u);
+        EXPECT_EQ(answered(line), "garbage") << line;
 }
 
 TEST(HelperProcess, TalksReadsLinesAndStops)
@@ -241,74 +189,62 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     const uid_t uid = ::getuid();
     fs::create_directories(table);
     const fs::path defaultPrefix = home / ".wine", chosen = root / "chosen", frontEnd = root / "games" / "frontend",
-                   stale = root / "stale", noProcess = root / "alone";
-    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, noProcess})
+                   stale = root / "stale", alone = root / "alone";
+    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, alone})
         fs::create_directories(prefix / "drive_c");
-    // A front-end's own Wine build, with a preloader.
-    const fs::path build = root / "build" / "bin";
-    for (const char *program : {"wine64", "wine64-preloader", "wineserver"}) {
-        writeFile(build / program, "#!/bin/sh\n");
-        fs::permissions(build / program, fs::perms::owner_all);
+    // A Wine build with a preloader, and a loader of someone's choosing.
+    const fs::path build = root / "wine", chosenLoader = root / "custom" / "wine";
+    for (const fs::path &program : {build / "wine64", build / "wine64-preloader", build / "wineserver", chosenLoader}) {
+        writeFile(program, "#!/bin/sh\n");
+        fs::permissions(program, fs::perms::owner_all);
     }
-    const fs::path debianLoader = "/usr/lib/wine/wine64";
-    const fs::path fakeLoader = FAKE_IM_HELPER; // any executable does
 
-    // Debian's layout for the default and the chosen prefix, upstream's for the front-end's.
+    // Debian's layout for all but the front-end's prefix, which has upstream's.
     writeFile(defaultPrefix / "wineserver", "wine-Ab12Cd");
     writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
     writeFile(stale / "wineserver", "wine-Old000");
-    writeFile(noProcess / "wineserver", "wine-Ab12Cd");
+    writeFile(alone / "wineserver", "wine-Ab12Cd");
     const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
     const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
     const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
-    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(noProcess) / "lock");
+    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(alone) / "lock");
     writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
 
     addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
-    addProcess(table, 101, fakeLoader, {"HOME=" + home.string()}); // not Wine: does not count
-    addProcess(table, 102, "/usr/lib/wine/wineserver64", {"HOME=" + home.string(), "TMPDIR=" + tmp.string()});
+    addProcess(table, 101, FAKE_IM_HELPER, {"HOME=" + home.string()}); // not Wine: does not count
+    addProcess(table, 102, build / "wineserver", {"HOME=" + home.string(), "TMPDIR=" + tmp.string()});
     addProcess(table, 103, "/opt/wine/bin/wine", {"WINEPREFIX=" + chosen.string() + "/", "TMPDIR=" + other.string(),
-                                                  "WINELOADER=" + fakeLoader.string()});
-    addProcess(table, 104, "/usr/lib/wine/wine64", {"WINEPREFIX=" + stale.string()});
-    addProcess(table, 105, "/usr/lib/wine/wine64", {"WINEPREFIX=relative/prefix"});
-    addProcess(table, 106, "/usr/lib/wine/wine64", {"WINEPREFIX=" + (root / "missing").string()});
-    addProcess(table, aloneServer.pid(), "/usr/lib/wine/wineserver64", {});
+                                                  "WINELOADER=" + chosenLoader.string()});
+    addProcess(table, 104, build / "wine64", {"WINEPREFIX=" + stale.string()});
+    addProcess(table, 105, build / "wine64", {"WINEPREFIX=relative/prefix"});
+    addProcess(table, 106, build / "wine64", {"WINEPREFIX=" + (root / "missing").string()});
+    addProcess(table, aloneServer.pid(), build / "wineserver", {});
 
-    SessionSearch search;
-    search.processTable = table;
-    search.uid = uid;
-    search.home = home;
-    search.tmpDir = tmp;
-    search.upstreamRoot = upstream;
+    SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
     const auto before = tree(root);
-
-    const auto describe = [](const std::vector<WineSession> &sessions) {
+    const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
+                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"}};
+    // Prefix, loader, TMPDIR, server.
+    const auto found = [&] {
         std::string text;
-        for (const WineSession &s : sessions)
-            text += s.prefix.filename().string() + " " + s.loader.string() + " " + s.tmpDir.string() + " "
-                    + std::to_string(s.server) + "\n";
+        for (const WineSession &s : findWineSessions(search))
+            text += s.prefix.lexically_relative(root).string() + " " + s.loader.lexically_relative(root).string() + " "
+                    + s.tmpDir.filename().string() + " " + servers.at(s.server) + "\n";
         return text;
     };
-    const std::string debian = fs::exists(debianLoader) ? debianLoader.string() : "";
-    std::string expected = ".wine " + debian + " " + tmp.string() + " " + std::to_string(defaultServer.pid()) + "\n"
-                           + "chosen " + fakeLoader.string() + " " + other.string() + " "
-                           + std::to_string(chosenServer.pid()) + "\n" + "frontend " + (build / "wine64").string()
-                           + "  " + std::to_string(frontEndServer.pid()) + "\n";
-    if (debian.empty())
-        GTEST_SKIP() << "Debian's Wine is not installed";
-    // HOME/.wine first, then the others by path; the session with no process
-    // of the user is found only by its own WINEPREFIX.
-    EXPECT_EQ(describe(findWineSessions(search)), expected);
-
+    const std::string defaultSession = "home/.wine wine/wine64 tmp default\n",
+                      chosenSession = "chosen custom/wine tmp-other chosen\n",
+                      frontEndSession = "games/frontend wine/wine64  front-end\n";
+    // HOME/.wine first, then the others by path; a session with no process of
+    // the user is found only by its own WINEPREFIX.
+    EXPECT_EQ(found(), defaultSession + chosenSession + frontEndSession);
     search.winePrefix = root / "games" / ".." / "chosen"; // another spelling of it
-    EXPECT_EQ(describe(findWineSessions(search)), "chosen " + fakeLoader.string() + " " + other.string() + " "
-                                                      + std::to_string(chosenServer.pid()) + "\n" + expected.substr(0, expected.find('\n') + 1)
-                                                      + expected.substr(expected.rfind("frontend")));
-    search.winePrefix = noProcess;
-    EXPECT_EQ(describe(findWineSessions(search)).substr(0, 6), "alone ") << "loader beside its wineserver";
+    EXPECT_EQ(found(), "games/../chosen custom/wine tmp-other chosen\n" + defaultSession + frontEndSession);
+    search.winePrefix = alone; // its loader is the one beside its wineserver
+    EXPECT_EQ(found(), "alone wine/wine64 tmp alone\n" + defaultSession + chosenSession + frontEndSession);
 
     search.uid = uid + 1; // someone else's processes and servers are never touched
-    EXPECT_EQ(describe(findWineSessions(search)), "");
+    EXPECT_EQ(found(), "");
     EXPECT_EQ(tree(root), before) << "a look-up creates nothing";
 }
 
@@ -336,10 +272,10 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.mode);
         fs::remove(log);
-        const StandInSession standIn = session("a", c.mode);
+        const WineSession standIn = session("a", c.mode);
         int turns = 0;
         {
-            WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn.session}; }, quick(),
+            WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(),
                                            [&] { return ++turns > 0; });
             QElapsedTimer clock;
             clock.start();
@@ -349,7 +285,7 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
             if (c.waits) {
                 EXPECT_GE(turns, 3);
             }
-            writeFile(standIn.modeFile, std::string(c.mode) == "twice" ? "twice" : "window");
+            writeFile(modes / "a", std::string(c.mode) == "twice" ? "twice" : "window");
             std::this_thread::sleep_for(quick().restart);
             SendImText(windows, u"second");
         }
@@ -360,8 +296,7 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
 
 TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
 {
-    const StandInSession first = session("first", "empty"), second = session("second", "window");
-    std::vector<WineSession> running{first.session, second.session};
+    std::vector<WineSession> running{session("first", "empty"), session("second", "window")};
     WineBridgeWindowSystem windows(modes, [&] { return running; }, quick());
     EXPECT_EQ(windows.findWindow(kImWindowClass), 65552u);
     const auto pids = windows.helperProcesses();
@@ -387,10 +322,10 @@ TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
 
 TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
 {
-    const StandInSession standIn = session("a", "sluggish");
+    const WineSession standIn = session("a", "sluggish");
     {
         int turns = -1000;
-        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn.session}; }, quick(), [&] {
+        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(), [&] {
             // "Send IM" pressed again while the first waits for its first answer.
             if (++turns == 1)
                 SendImText(windows, u"second");
@@ -409,12 +344,12 @@ TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)
 {
     for (const char *mode : {"mute", "sluggish"}) {
         SCOPED_TRACE(mode);
-        const StandInSession standIn = session("a", mode);
+        const WineSession standIn = session("a", mode);
         HelperTimeouts timeouts = quick();
         timeouts.start = timeouts.answer = milliseconds(20000);
         int turns = 0;
         std::vector<pid_t> helpers;
-        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn.session}; }, timeouts, [&] {
+        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, timeouts, [&] {
             helpers = windows.helperProcesses();
             return ++turns < 3; // the window closes at the third turn
         });
