@@ -23,7 +23,7 @@ struct HelperTimeouts
     std::chrono::milliseconds setText{60000}; // the client handles the text meanwhile
     std::chrono::milliseconds restart{1000};  // quiet time after a failure: the rest of that send
     std::chrono::milliseconds rescan{100};    // running sessions are looked up at most this often
-    std::chrono::milliseconds stopGrace{200}; // a helper's time to end by itself
+    std::chrono::milliseconds stopGrace{100}; // a helper's time to end by itself
 };
 
 // The running Wine sessions, in the order they are tried.
