@@ -2,6 +2,7 @@
 
 #include "helperprotocol.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <thread>
@@ -174,11 +175,16 @@ WaitTurn WineBridgeWindowSystem::turnFor(const std::shared_ptr<Helper> &helper, 
     if (!turn_)
         return {};
     return [this, helper, generation, id] {
+        // A send run in the turn looks for its own IM window; this one's
+        // look-ups go on in the session where it found its own.
+        const std::shared_ptr<Helper> current = current_;
         bool goOn = true;
         try {
             goOn = turn_();
         } catch (...) {
         }
+        if (std::find(helpers_.begin(), helpers_.end(), current) != helpers_.end())
+            current_ = current;
         if (!goOn && !ending_) {
             // The program is ending: no helper waits or starts any more.
             ending_ = true;

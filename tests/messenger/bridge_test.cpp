@@ -323,20 +323,28 @@ TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
 
 TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
 {
-    const WineSession standIn = session("a", "sluggish");
+    // The IM window is in the second session, whose helper is slow to answer.
+    const std::vector running{session("first", "empty"), session("second", "sluggish")};
     {
         int turns = -1000;
-        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(), [&] {
-            // "Send IM" pressed again while the first waits for its first answer.
-            if (++turns == 1)
-                SendImText(windows, u"second");
+        bool inTurn = false;
+        WineBridgeWindowSystem windows(modes, [&] { return running; }, quick(), [&] {
+            // "Send IM" pressed again while the first waits, then look-ups
+            // that find nothing anywhere in later turns.
+            if (!std::exchange(inTurn, true)) {
+                if (++turns == 1)
+                    SendImText(windows, u"second");
+                else
+                    windows.findWindow("NoSuchClass");
+                inTurn = false;
+            }
             return true;
         });
         windows.findWindow(kImWindowClass);
         turns = 0;
         SendImText(windows, u"first");
         EXPECT_GT(turns, 1);
-    } // the helper writes its log as it ends
+    } // the helpers write their logs as they end
     EXPECT_EQ(readFile(log), "settext 65568 second\npost 65572 513\npost 65572 514\n"
                              "settext 65568 first\npost 65572 513\npost 65572 514\n");
 }

@@ -6,7 +6,7 @@
 // twice   writes every answer twice      dies     serves an IM window, ends at its 2nd child look-up
 // garbage answers with a line that is no answer
 // slow    greets after 5 s (QUORVEX_FAKE_IM_DELAY_MS), then serves an IM window
-// sluggish serves an IM window, each answer 50 ms late
+// sluggish serves an IM window, each look-up 50 ms late
 // With QUORVEX_FAKE_IM_LOG set, it appends the texts set and messages posted
 // to that file when its input ends.
 #include "fakewindowsystem.h"
@@ -35,12 +35,16 @@ ssize_t writeTwice(void *cookie, const char *data, size_t size)
 // Each look-up takes its time.
 class SluggishWindowSystem : public Tarnellbas::FakeWindowSystem
 {
+    using Handle = Tarnellbas::WindowHandle;
+    static void wait() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+
 public:
-    Tarnellbas::WindowHandle findWindow(const std::string &name) override
+    Handle findWindow(const std::string &name) override { return wait(), FakeWindowSystem::findWindow(name); }
+    Handle findChildWindow(Handle parent, Handle after, const std::string &name) override
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return FakeWindowSystem::findWindow(name);
+        return wait(), FakeWindowSystem::findChildWindow(parent, after, name);
     }
+    Handle nextWindow(Handle window) override { return wait(), FakeWindowSystem::nextWindow(window); }
 };
 
 std::string modeOf(const char *argument)
