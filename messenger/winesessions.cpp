@@ -1,6 +1,7 @@
 #include "winesessions.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -22,6 +23,7 @@ struct WineProcess
     fs::path prefix;
     std::vector<fs::path> loaders; // most telling first
     fs::path tmpDir;
+    bool userProgram = false; // neither a wineserver, nor Wine's own services, nor a helper of ours
 };
 
 using PrefixId = std::pair<dev_t, ino_t>;
@@ -46,6 +48,22 @@ std::string readSmallFile(const fs::path &file, std::size_t limit)
     in.read(content.data(), static_cast<std::streamsize>(limit));
     content.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     return content;
+}
+
+// The Windows programs Wine runs for itself in every session. A session with
+// nothing else in it has no IM window, and our helper alone would keep it
+// from ending.
+bool isWinesOwn(const fs::path &folder)
+{
+    static const std::string own[] = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe",
+                                      "rpcss.exe", "explorer.exe", "conhost.exe", "wineboot.exe",
+                                      "winemenubuilder.exe", "quorvex-im-helper.exe"};
+    std::string program = readSmallFile(folder / "cmdline", 4096);
+    program = program.substr(0, program.find('\0'));
+    program = program.substr(program.find_last_of("/\\") + 1);
+    std::transform(program.begin(), program.end(), program.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return std::find(std::begin(own), std::end(own), program) != std::end(own);
 }
 
 // The few variables of a process's environment that tell its Wine session.
@@ -125,6 +143,7 @@ std::optional<WineProcess> wineProcess(const fs::path &folder, uid_t uid)
     process.tmpDir = absoluteOrEmpty(value("TMPDIR"));
     if (process.tmpDir.empty())
         process.tmpDir = "/tmp";
+    process.userProgram = loader && !isWinesOwn(folder);
     return process;
 }
 
@@ -241,13 +260,17 @@ std::vector<WineSession> findWineSessions(const SessionSearch &search)
         const std::string folder = *serverFolderName(prefix);
 
         std::vector<fs::path> loaders, tmpDirs;
+        bool userProgram = false;
         for (const WineProcess &process : processes) {
             if (prefixId(process.prefix) != id)
                 continue;
             for (const fs::path &loader : process.loaders)
                 appendUnique(loaders, loader);
             appendUnique(tmpDirs, process.tmpDir);
+            userProgram = userProgram || process.userProgram;
         }
+        if (!userProgram)
+            continue;
         appendUnique(tmpDirs, search.tmpDir);
         appendUnique(tmpDirs, fs::path("/tmp"));
 

@@ -38,7 +38,9 @@ struct SessionSearch
 // The running sessions, WINEPREFIX's first, then the default prefix's, then
 // the others that the user's Wine processes run in. Nothing is started,
 // created or locked: a wineserver holds a lock on `lock` in its server folder
-// while it runs, and that is only tested.
+// while it runs, and that is only tested. A session counts while a program of
+// the user runs in it: with only Wine's own services (and our helpers) left,
+// no IM window can be open.
 std::vector<WineSession> findWineSessions(const SessionSearch &search);
 
 // The process holding a write-excluding lock on the file, if any, learned

@@ -62,12 +62,15 @@ struct LockHolder : HelperProcess
     }
 };
 
-// A process-table entry as /proc shows one: its program and environment.
-void addProcess(const fs::path &table, int pid, const fs::path &exe, const std::vector<std::string> &environment)
+// A process-table entry as /proc shows one: its program, environment and
+// command line (Wine puts the Windows program first).
+void addProcess(const fs::path &table, int pid, const fs::path &exe, const std::vector<std::string> &environment,
+                const std::string &commandLine = "C:\\Program Files\\AIM\\aim.exe")
 {
     const fs::path folder = table / std::to_string(pid);
     fs::create_directories(folder);
     fs::create_symlink(exe, folder / "exe");
+    writeFile(folder / "cmdline", commandLine + '\0');
     std::string environ;
     for (const std::string &variable : environment)
         environ += variable + '\0';
@@ -189,8 +192,8 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     const uid_t uid = ::getuid();
     fs::create_directories(table);
     const fs::path defaultPrefix = home / ".wine", chosen = root / "chosen", frontEnd = root / "games" / "frontend",
-                   stale = root / "stale", alone = root / "alone";
-    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, alone})
+                   stale = root / "stale", alone = root / "alone", idle = root / "idle";
+    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, alone, idle})
         fs::create_directories(prefix / "drive_c");
     // A Wine build with a preloader, and a loader of someone's choosing.
     const fs::path build = root / "wine", chosenLoader = root / "custom" / "wine";
@@ -200,14 +203,15 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     }
 
     // Debian's layout for all but the front-end's prefix, which has upstream's.
-    writeFile(defaultPrefix / "wineserver", "wine-Ab12Cd");
+    for (const fs::path &prefix : {defaultPrefix, alone, idle})
+        writeFile(prefix / "wineserver", "wine-Ab12Cd");
     writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
     writeFile(stale / "wineserver", "wine-Old000");
-    writeFile(alone / "wineserver", "wine-Ab12Cd");
     const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
     const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
     const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
     const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(alone) / "lock");
+    const LockHolder idleServer(tmp / "wine-Ab12Cd" / *serverFolderName(idle) / "lock");
     writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
 
     addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
@@ -218,12 +222,18 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     addProcess(table, 104, build / "wine64", {"WINEPREFIX=" + stale.string()});
     addProcess(table, 105, build / "wine64", {"WINEPREFIX=relative/prefix"});
     addProcess(table, 106, build / "wine64", {"WINEPREFIX=" + (root / "missing").string()});
+    addProcess(table, 107, build / "wine64", {"HOME=" + home.string()});
+    addProcess(table, 108, "/gone/wine", {"WINEPREFIX=" + alone.string()}); // no loader of its own to use
     addProcess(table, aloneServer.pid(), build / "wineserver", {});
+    // Only Wine's own services and a helper of ours: no IM window can be open there.
+    addProcess(table, 109, build / "wine64", {"WINEPREFIX=" + idle.string()}, "C:\\windows\\system32\\services.exe");
+    addProcess(table, 110, build / "wine64", {"WINEPREFIX=" + idle.string()}, "/usr/lib/quorvex-im-helper.exe");
 
     SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
     const auto before = tree(root);
     const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
-                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"}};
+                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"},
+                                               {idleServer.pid(), "idle"}};
     // Prefix, loader, TMPDIR, server.
     const auto found = [&] {
         std::string text;
@@ -232,16 +242,18 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
                     + s.tmpDir.filename().string() + " " + servers.at(s.server) + "\n";
         return text;
     };
+    // The loader beside its wineserver, where a process names none to use.
     const std::string defaultSession = "home/.wine wine/wine64 tmp default\n",
+                      aloneSession = "alone wine/wine64 tmp alone\n",
                       chosenSession = "chosen custom/wine tmp-other chosen\n",
                       frontEndSession = "games/frontend wine/wine64  front-end\n";
-    // HOME/.wine first, then the others by path; a session with no process of
-    // the user is found only by its own WINEPREFIX.
-    EXPECT_EQ(found(), defaultSession + chosenSession + frontEndSession);
+    // HOME/.wine first, then the others by path.
+    EXPECT_EQ(found(), defaultSession + aloneSession + chosenSession + frontEndSession);
     search.winePrefix = root / "games" / ".." / "chosen"; // another spelling of it
-    EXPECT_EQ(found(), "games/../chosen custom/wine tmp-other chosen\n" + defaultSession + frontEndSession);
-    search.winePrefix = alone; // its loader is the one beside its wineserver
-    EXPECT_EQ(found(), "alone wine/wine64 tmp alone\n" + defaultSession + chosenSession + frontEndSession);
+    EXPECT_EQ(found(), "games/../chosen custom/wine tmp-other chosen\n" + defaultSession + aloneSession
+                           + frontEndSession);
+    search.winePrefix = idle;
+    EXPECT_EQ(found(), defaultSession + aloneSession + chosenSession + frontEndSession);
 
     search.uid = uid + 1; // someone else's processes and servers are never touched
     EXPECT_EQ(found(), "");
