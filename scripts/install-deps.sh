@@ -15,6 +15,7 @@ test_packages=(
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
   wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   desktop-file-utils appstream dpkg-dev file
+  procps  # pgrep, in the end-to-end test of a slow Wine helper
 )
 
 case "${1:-run}" in
