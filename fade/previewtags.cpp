@@ -3,7 +3,6 @@
 #include "hextext.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace VarloFade {
 
@@ -18,10 +17,33 @@ std::u16string_view trimSpaces(std::u16string_view text)
     return text;
 }
 
+char16_t lower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// Whether text starts with the lower-case prefix, in either case.
+bool startsWithFolded(std::u16string_view text, std::u16string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (lower(text[i]) != prefix[i])
+            return false;
+    return true;
+}
+
+// HexToNumber of at most two characters: the sum is exact, so the nearest
+// integer is the value itself, and no float is needed.
 ColorValue channel(std::u16string_view pair)
 {
-    // A pair of hex digits reads exactly, so the nearest integer is the value.
-    return static_cast<ColorValue>(std::nearbyint(HexToNumber(pair)));
+    ColorValue value = 0;
+    for (char16_t c : pair) {
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+        value = value * 16 + HexDigitValue(std::u16string_view(&c, 1));
+    }
+    return value;
 }
 
 } // namespace
@@ -89,23 +111,25 @@ PreviewTag ReadPreviewTag(std::u16string_view tagText)
         {u"sub", PreviewTag::Shift, false, 1},    {u"/sub", PreviewTag::Shift, false, 0},
     };
     PreviewTag tag;
-    for (const Simple &simple : kSimple) {
-        if (tagText.size() > 4)
-            break;
-        if (tagText == simple.text) {
-            tag.kind = simple.kind;
-            tag.on = simple.on;
-            tag.shift = simple.shift;
-            return tag;
+    if (tagText.size() <= 4) {
+        for (const Simple &simple : kSimple) {
+            if (tagText.size() == simple.text.size() && startsWithFolded(tagText, simple.text)) {
+                tag.kind = simple.kind;
+                tag.on = simple.on;
+                tag.shift = simple.shift;
+                return tag;
+            }
         }
+        return tag;
     }
-    if (tagText.substr(0, 10) == u"font color") {
+    if (startsWithFolded(tagText, u"font color")) {
         if (const auto color = TagColor(tagText)) {
             tag.kind = PreviewTag::Color;
             tag.color = *color;
         }
-    } else if (tagText.substr(0, 9) == u"font face") {
-        if (auto face = TagFace(tagText)) {
+    } else if (startsWithFolded(tagText, u"font face")) {
+        // The face is read from the lower-cased tag text, like every tag.
+        if (auto face = TagFace(LowerTagText(tagText))) {
             tag.kind = PreviewTag::Face;
             tag.face = std::move(*face);
         }
