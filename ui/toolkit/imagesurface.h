@@ -1,15 +1,11 @@
 #pragma once
 
 #include "colorsetting.h"
+#include "glyphwidths.h"
 #include "fade/previewsurface.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
-
-#include <array>
-#include <optional>
-#include <unordered_map>
 
 namespace Toolkit {
 
@@ -86,7 +82,6 @@ private:
     double unitsPerPixel() const;
     double toPixels(double units) const { return units / unitsPerPixel(); }
     double fromPixels(double pixels) const { return pixels * unitsPerPixel(); }
-    const QFontMetricsF &metrics();
     double pixelWidth(std::u16string_view text);
     void fontChanged();
 
@@ -95,12 +90,7 @@ private:
     ColorSetting m_backColor;
     int m_scaleMode = kScaleTwips;
     QFont m_font;
-    std::optional<QFontMetricsF> m_metrics;
-    double m_ascent = 0, m_height = 0; // of m_metrics
-    // Advances of single characters in the current font: a preview measures
-    // every character, and the font changes only at style tags.
-    std::array<double, 256> m_latinWidths;
-    std::unordered_map<char16_t, double> m_otherWidths;
+    GlyphWidths m_widths;
     bool m_autoRedraw = false;
     VarloFade::ColorValue m_foreColor = 0;
     double m_penX = 0, m_penY = 0; // pixels
