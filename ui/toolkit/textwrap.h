@@ -25,10 +25,11 @@ struct VisualLine
 // right before that character when the line has no space; spaces may hang past
 // the edge, and a line always takes at least one character. A surrogate pair
 // is never split. advance(text, i, units) gives the width of the units at i.
+// The lines go into lines, whose storage is reused.
 template <typename Advance>
-std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&advance)
+void wrapText(QStringView text, double maxWidth, Advance &&advance, std::vector<VisualLine> &lines)
 {
-    std::vector<VisualLine> lines;
+    lines.clear();
     const qsizetype n = text.size();
     qsizetype lineStart = 0, lastBreak = -1, i = 0;
     double x = 0;
@@ -63,6 +64,13 @@ std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&ad
             lastBreak = i;
     }
     lines.push_back({lineStart, n - lineStart, 0});
+}
+
+template <typename Advance>
+std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&advance)
+{
+    std::vector<VisualLine> lines;
+    wrapText(text, maxWidth, advance, lines);
     return lines;
 }
 
