@@ -176,6 +176,20 @@ double MultiLineTextBox::positionX(qsizetype pos)
     return x;
 }
 
+double MultiLineTextBox::naturalWidth(qsizetype lineIndex)
+{
+    const VisualLine &line = m_lines[lineIndex];
+    double width = 0, inked = 0;
+    for (qsizetype at = line.start; at < line.end();) {
+        const qsizetype units = unitsAt(at);
+        width += advance(text(), at, units);
+        if (text()[at] != u' ')
+            inked = width;
+        at += units;
+    }
+    return inked;
+}
+
 void MultiLineTextBox::relayout()
 {
     m_wrapWidth = std::max(1, viewport()->width() - 2 * kMargin);

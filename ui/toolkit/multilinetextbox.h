@@ -45,6 +45,8 @@ public:
     // Where the character at pos is drawn, from the left of the text area:
     // the sum of the advances before it on its line, the same the wrapping added.
     double positionX(qsizetype pos);
+    // How wide a line is drawn, the blanks hanging at its end left out.
+    double naturalWidth(qsizetype line);
 
     // The platform's edit menu: Undo, Cut, Copy, Paste, Delete and Select All,
     // each enabled only where it would do something. The caller owns the menu.
