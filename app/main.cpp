@@ -1,5 +1,5 @@
 #include "errorreport.h"
-#include "startup.h"
+#include "program.h"
 
 #include "messenger/platformwindowsystem.h"
 #include "ui/toolkit/eventhandler.h"
@@ -12,6 +12,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorvex Aim Fader"));
     Toolkit::setErrorReport(showErrorReport);
     const std::unique_ptr<Tarnellbas::WindowSystem> windows = Tarnellbas::makePlatformWindowSystem();
-    const std::unique_ptr<QWidget> window = openStartWindow(*windows);
+    Program program(*windows);
+    QObject::connect(&program, &Program::finished, &app, &QCoreApplication::quit);
+    program.start();
     return app.exec();
 }
