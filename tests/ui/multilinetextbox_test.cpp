@@ -173,12 +173,24 @@ private slots:
             html += QStringLiteral("<Font Color=#%1>x").arg(QString::number(i * 509, 16).toUpper(), 6, u'0');
         auto box = makeBox(html);
         QCOMPARE(box->text(), html);
+        // The first screen is wrapped at once, the rest when the event loop is idle,
+        // and a box asked for every line at once wraps the same lines.
+        QVERIFY(!box->wrapDone());
+        QTRY_VERIFY(box->wrapDone());
         const auto &lines = box->visualLines();
+        QCOMPARE(lines, makeBox(html)->visualLines());
         QVERIFY(lines.size() > 10000);
         QCOMPARE(lines.back().end(), 688107);
         QCOMPARE(box->verticalScrollBar()->maximum(), int(lines.size()) - box->verticalScrollBar()->pageStep());
         QTest::keyClick(box.get(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(box->firstVisibleLine(), box->verticalScrollBar()->maximum());
+
+        // Ctrl+End before the idle wrapping has run wraps on to the end at once.
+        auto fresh = makeBox(html);
+        QTest::keyClick(fresh.get(), Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(fresh->wrapDone());
+        QCOMPARE(fresh->verticalScrollBar()->maximum(), box->verticalScrollBar()->maximum());
+        QCOMPARE(fresh->firstVisibleLine(), fresh->verticalScrollBar()->maximum());
     }
 };
 

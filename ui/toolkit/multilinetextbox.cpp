@@ -13,8 +13,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace Toolkit {
@@ -24,6 +26,9 @@ namespace {
 // Shown in place of a lone CR or LF, which stays in the text but does not
 // break the line.
 constexpr char16_t kLoneBreakGlyph = u'\u25A1';
+
+// Lines wrapped per idle slice: about a millisecond's work.
+constexpr std::size_t kWrapSlice = 4096;
 
 // What a character is drawn as. A tab shows as one blank: a tab stop would
 // draw wider than the wrapping measured, and hide the line's end.
@@ -39,8 +44,11 @@ bool shownOtherwise(QChar c) { return c == u'\r' || c == u'\n' || c == u'\t'; }
 } // namespace
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent)
-    : QAbstractScrollArea(parent)
+    : QAbstractScrollArea(parent), m_wrapTimer(new QTimer(this))
 {
+    m_wrapTimer->setSingleShot(true);
+    m_wrapTimer->setInterval(0);
+    connect(m_wrapTimer, &QTimer::timeout, this, &MultiLineTextBox::wrapSlice);
     setFont(msSansSerif(8));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -166,7 +174,7 @@ qsizetype MultiLineTextBox::unitsAt(qsizetype pos) const
 
 double MultiLineTextBox::positionX(qsizetype pos)
 {
-    const VisualLine &line = m_lines[lineOfPosition(m_lines, pos)];
+    const VisualLine &line = m_lines[lineOf(pos)];
     double x = 0;
     for (qsizetype at = line.start; at < std::min(pos, line.end());) {
         const qsizetype units = unitsAt(at);
@@ -178,6 +186,7 @@ double MultiLineTextBox::positionX(qsizetype pos)
 
 double MultiLineTextBox::naturalWidth(qsizetype lineIndex)
 {
+    wrapUntilLine(lineIndex);
     const VisualLine &line = m_lines[lineIndex];
     double width = 0, inked = 0;
     for (qsizetype at = line.start; at < line.end();) {
@@ -190,20 +199,67 @@ double MultiLineTextBox::naturalWidth(qsizetype lineIndex)
     return inked;
 }
 
+// Only what the box shows is wrapped now; the rest follows in idle slices, or
+// at once where a line further down is asked for.
 void MultiLineTextBox::relayout()
 {
     m_wrapWidth = std::max(1, viewport()->width() - 2 * kMargin);
-    wrapText(text(), m_wrapWidth,
-             [this](QStringView text, qsizetype i, qsizetype units) { return advance(text, i, units); }, m_lines);
-    updateScrollBar();
+    m_lines.clear();
+    m_wrapFrom = 0;
+    wrapUntilLine(firstVisibleLine() + visibleLineCount() + 1);
     viewport()->update();
+}
+
+void MultiLineTextBox::wrapMore(std::size_t lines)
+{
+    if (m_wrapFrom < 0)
+        return;
+    m_wrapFrom = wrapLines(
+        text(), m_wrapFrom, m_wrapWidth,
+        [this](QStringView text, qsizetype i, qsizetype units) { return advance(text, i, units); }, m_lines, lines);
+    if (m_wrapFrom < 0)
+        m_wrapTimer->stop();
+    else if (!m_wrapTimer->isActive())
+        m_wrapTimer->start();
+    updateScrollBar();
+}
+
+void MultiLineTextBox::wrapUntilLine(qsizetype index)
+{
+    while (m_wrapFrom >= 0 && qsizetype(m_lines.size()) <= index)
+        wrapMore(std::max<std::size_t>(64, std::size_t(index) + 1 - m_lines.size()));
+}
+
+qsizetype MultiLineTextBox::lineOf(qsizetype pos)
+{
+    // A position at a wrap belongs to the line it starts, so that line must be there.
+    while (m_wrapFrom >= 0 && m_wrapFrom <= pos)
+        wrapMore(kWrapSlice);
+    return lineOfPosition(m_lines, pos);
+}
+
+void MultiLineTextBox::wrapSlice()
+{
+    wrapMore(kWrapSlice);
+}
+
+const std::vector<VisualLine> &MultiLineTextBox::visualLines()
+{
+    wrapMore(std::size_t(-1));
+    return m_lines;
 }
 
 void MultiLineTextBox::updateScrollBar()
 {
     const int visible = visibleLineCount();
+    // Until every line is wrapped, the count is estimated from the part done.
+    qsizetype lines = qsizetype(m_lines.size());
+    if (m_wrapFrom > 0)
+        lines = std::max(lines + 1, qsizetype(double(lines) * double(text().size()) / double(m_wrapFrom)));
+    else if (m_wrapFrom == 0)
+        lines += 1;
     QScrollBar *bar = verticalScrollBar();
-    bar->setRange(0, std::max(0, int(m_lines.size()) - visible));
+    bar->setRange(0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lines - visible))));
     bar->setPageStep(visible);
     bar->setSingleStep(1);
 }
@@ -215,7 +271,7 @@ int MultiLineTextBox::visibleLineCount() const
 
 void MultiLineTextBox::ensureCursorVisible()
 {
-    const int line = int(lineOfPosition(m_lines, m_control.cursor()));
+    const int line = int(lineOf(m_control.cursor()));
     const int first = firstVisibleLine(), visible = visibleLineCount();
     if (line < first)
         verticalScrollBar()->setValue(line);
@@ -226,12 +282,14 @@ void MultiLineTextBox::ensureCursorVisible()
 qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos)
 {
     const int row = int(std::floor(double(viewportPos.y() - kMargin) / lineHeight()));
+    wrapUntilLine(firstVisibleLine() + std::max(row, 0));
     const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, qsizetype(m_lines.size()) - 1);
     return positionInLine(line, viewportPos.x() - kMargin);
 }
 
-bool MultiLineTextBox::wrapsAtEnd(qsizetype lineIndex) const
+bool MultiLineTextBox::wrapsAtEnd(qsizetype lineIndex)
 {
+    wrapUntilLine(lineIndex + 1);
     const VisualLine &line = m_lines[lineIndex];
     return line.breakLength == 0 && lineIndex + 1 < qsizetype(m_lines.size()) && line.length > 0;
 }
@@ -325,7 +383,7 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     MultiLineControl &c = m_control;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const qsizetype line = lineOfPosition(m_lines, c.cursor());
+    const qsizetype line = lineOf(c.cursor());
     auto move = [&](qsizetype pos) {
         c.moveCursor(pos, shift);
         cursorMoved();
@@ -333,6 +391,7 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     auto verticalMove = [&](qsizetype lines) {
         if (m_preferredX < 0)
             m_preferredX = positionX(c.cursor());
+        wrapUntilLine(line + lines);
         const qsizetype target = std::clamp<qsizetype>(line + lines, 0, qsizetype(m_lines.size()) - 1);
         c.moveCursor(target == line && lines != 0 ? (lines < 0 ? 0 : text().size()) : positionInLine(target, m_preferredX),
                      shift);
@@ -443,8 +502,9 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
     const QColor highlightedInk = palette().color(QPalette::HighlightedText);
     const qsizetype selFrom = m_control.selectionStart(), selTo = m_control.selectionEnd();
     const qsizetype cursor = m_control.cursor();
-    const qsizetype cursorLine = lineOfPosition(m_lines, cursor);
+    const qsizetype cursorLine = hasFocus() ? lineOf(cursor) : -1;
     const int first = firstVisibleLine(), height = lineHeight();
+    wrapUntilLine(first + viewport()->height() / height + 1);
     const int last = std::min<int>(int(m_lines.size()) - 1, first + viewport()->height() / height + 1);
     const double ascent = m_widths.ascent();
     const QString &t = text();

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QMenu;
+class QTimer;
 
 namespace Toolkit {
 
@@ -37,7 +38,11 @@ public:
     QString selectedText() const { return m_control.selectedText(); }
     void insertText(const QString &text);
 
-    const std::vector<VisualLine> &visualLines() const { return m_lines; }
+    // Every line of the text; wraps what is not wrapped yet.
+    const std::vector<VisualLine> &visualLines();
+    // Whether every line is wrapped: a long text wraps what the box shows at
+    // once and the rest in slices when the event loop is idle.
+    bool wrapDone() const { return m_wrapFrom < 0; }
     int firstVisibleLine() const;
     int lineHeight() const;
     // Lines wrap at this width; the text area starts kMargin from the left.
@@ -83,19 +88,25 @@ private:
     double advance(QStringView text, qsizetype i, qsizetype units);
     qsizetype unitsAt(qsizetype pos) const;
     void relayout();
+    void wrapMore(std::size_t lines);
+    void wrapUntilLine(qsizetype index);
+    qsizetype lineOf(qsizetype pos);
+    void wrapSlice();
     void updateScrollBar();
     int visibleLineCount() const;
     void ensureCursorVisible();
     qsizetype positionAt(const QPoint &viewportPos);
     qsizetype positionInLine(qsizetype line, double x);
-    bool wrapsAtEnd(qsizetype line) const;
+    bool wrapsAtEnd(qsizetype line);
     // After the control moved the cursor or changed the text.
     void cursorMoved(bool keepPreferredX = false);
     void edited();
 
     MultiLineControl m_control;
     GlyphWidths m_widths;
-    std::vector<VisualLine> m_lines;
+    std::vector<VisualLine> m_lines; // wrapped so far
+    qsizetype m_wrapFrom = -1;       // where the next line starts; -1 when all are wrapped
+    QTimer *m_wrapTimer = nullptr;
     double m_preferredX = -1;
     double m_wrapWidth = 0;
 };
