@@ -1,7 +1,9 @@
 #include "ui/credits/form2.h"
 
+#include "ui/toolkit/commandbutton.h"
 #include "ui/toolkit/picturebox.h"
 #include "ui/toolkit/timer.h"
+#include "ui/toolkit/twips.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -49,7 +51,11 @@ void Form2Test::handOffIsDueFromTick221OnAndClosingUnloads()
     QSignalSpy unloaded(rig.form.get(), &Form2::unloaded);
     rig.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
-    rig.roll(220);
+    // The roll measures from the outer height, frame included, once it is known.
+    rig.roll(1);
+    QCOMPARE(rig.form->rollOuterHeight(), rig.form->outerHeightTwips());
+    QCOMPARE(rig.form->Command1()->y(), Toolkit::twipsToPixels(rig.form->outerHeightTwips() - 30));
+    rig.roll(219);
     QCOMPARE(due.count(), 0);
     QVERIFY(rig.form->isVisible());
     rig.roll(1);
@@ -57,8 +63,6 @@ void Form2Test::handOffIsDueFromTick221OnAndClosingUnloads()
     QVERIFY(!rig.form->isVisible());
     rig.roll(3); // the roll goes on, and so does the hand-off
     QCOMPARE(due.count(), 4);
-    // The roll measures from the outer height, frame included, once it is known.
-    QCOMPARE(rig.form->rollOuterHeight(), rig.form->outerHeightTwips());
 
     QVERIFY(rig.form->close());
     QCOMPARE(unloaded.count(), 1);
