@@ -23,6 +23,8 @@ const QFontMetricsF &GlyphWidths::metrics()
             m_metrics.emplace(m_font, m_device);
         else
             m_metrics.emplace(m_font);
+        m_ascent = m_metrics->ascent();
+        m_height = m_metrics->height();
     }
     return *m_metrics;
 }

@@ -42,8 +42,8 @@ public:
     // A whole string as the font shapes it (TextWidth of several characters).
     double stringWidth(QStringView text) { return metrics().horizontalAdvance(text.toString()); }
 
-    double ascent() { return metrics().ascent(); }
-    double height() { return metrics().height(); }
+    double ascent() { metrics(); return m_ascent; }
+    double height() { metrics(); return m_height; }
 
 private:
     const QFontMetricsF &metrics();
@@ -53,6 +53,7 @@ private:
     QFont m_font;
     const QPaintDevice *m_device = nullptr;
     std::optional<QFontMetricsF> m_metrics;
+    double m_ascent = 0, m_height = 0; // of m_metrics
     std::array<double, 256> m_latin1;
     QHash<char32_t, double> m_other;
 };

@@ -85,15 +85,16 @@ void ImageSurface::setScaleMode(int mode)
     case kScaleMillimetres:
     case kScaleCentimetres:
         m_scaleMode = mode;
+        m_unitsPerPixel = unitsPerPixel(mode);
         return;
     default:
         throw std::invalid_argument("Invalid property value");
     }
 }
 
-double ImageSurface::unitsPerPixel() const
+double ImageSurface::unitsPerPixel(int scaleMode)
 {
-    switch (m_scaleMode) {
+    switch (scaleMode) {
     case kScaleTwips: return kTwipsPerPixel;
     case kScalePoints: return 0.75;
     case kScaleInches: return 1.0 / 96.0;

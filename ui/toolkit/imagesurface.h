@@ -79,9 +79,9 @@ public:
     void fillRect(double x1, double y1, double x2, double y2, ColorSetting color);
 
 private:
-    double unitsPerPixel() const;
-    double toPixels(double units) const { return units / unitsPerPixel(); }
-    double fromPixels(double pixels) const { return pixels * unitsPerPixel(); }
+    static double unitsPerPixel(int scaleMode);
+    double toPixels(double units) const { return units / m_unitsPerPixel; }
+    double fromPixels(double pixels) const { return pixels * m_unitsPerPixel; }
     double pixelWidth(std::u16string_view text);
     void fontChanged();
 
@@ -89,6 +89,7 @@ private:
     QImage m_picture;
     ColorSetting m_backColor;
     int m_scaleMode = kScaleTwips;
+    double m_unitsPerPixel = unitsPerPixel(kScaleTwips);
     QFont m_font;
     GlyphWidths m_widths;
     bool m_autoRedraw = false;
