@@ -185,6 +185,14 @@ private slots:
         QTest::keyClick(box.get(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(box->firstVisibleLine(), box->verticalScrollBar()->maximum());
 
+        // A click past the end of the last wrapped line, before the idle wrapping
+        // has run, puts the cursor before that line's wrap, not on the next line.
+        auto clicked = makeBox(html);
+        const int row = clicked->viewport()->height() / clicked->lineHeight() - 1;
+        QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {},
+                          QPoint(clicked->viewport()->width() - 1, 2 + row * clicked->lineHeight() + 1));
+        QCOMPARE(clicked->cursorPosition(), lines[row].end() - 1);
+
         // Ctrl+End before the idle wrapping has run wraps on to the end at once.
         auto fresh = makeBox(html);
         QTest::keyClick(fresh.get(), Qt::Key_End, Qt::ControlModifier);

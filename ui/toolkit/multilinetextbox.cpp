@@ -296,7 +296,9 @@ bool MultiLineTextBox::wrapsAtEnd(qsizetype lineIndex)
 
 qsizetype MultiLineTextBox::positionInLine(qsizetype lineIndex, double x)
 {
-    const VisualLine &line = m_lines[lineIndex];
+    // Asked first: it may wrap the next line, which may move m_lines.
+    const bool wraps = wrapsAtEnd(lineIndex);
+    const VisualLine line = m_lines[lineIndex];
     double left = 0;
     for (qsizetype at = line.start; at < line.end();) {
         const qsizetype units = unitsAt(at);
@@ -307,7 +309,7 @@ qsizetype MultiLineTextBox::positionInLine(qsizetype lineIndex, double x)
         at += units;
     }
     // A wrapped line's end is the next line's start; keep the cursor on this one.
-    return wrapsAtEnd(lineIndex) ? m_control.previousPosition(line.end()) : line.end();
+    return wraps ? m_control.previousPosition(line.end()) : line.end();
 }
 
 void MultiLineTextBox::cursorMoved(bool keepPreferredX)
