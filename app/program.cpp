@@ -5,6 +5,8 @@
 
 #include <QEvent>
 
+#include <utility>
+
 Program::Program(Tarnellbas::WindowSystem &windows, QObject *parent)
     : QObject(parent), m_windows(windows), m_credits(std::make_unique<Form2>())
 {
