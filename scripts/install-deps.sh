@@ -16,6 +16,7 @@ test_packages=(
   openbox  # a window manager, for the window frames under Xvfb
   wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   desktop-file-utils appstream dpkg-dev file
+  procps  # pgrep, in the end-to-end test of a slow Wine helper
 )
 
 case "${1:-run}" in
