@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 using namespace Credits;
 
 class CreditsRollHandOff : public testing::TestWithParam<double> {};
@@ -38,6 +41,11 @@ struct FrameArrival
     int arrivesBeforeTick;
 };
 
+void PrintTo(const FrameArrival &f, std::ostream *os)
+{
+    *os << f.clientHeight << " then " << f.outerHeight << " from tick " << f.arrivesBeforeTick;
+}
+
 class CreditsRollFrame : public testing::TestWithParam<FrameArrival> {};
 
 TEST_P(CreditsRollFrame, StartsFromTheOuterHeightAndHandsOffAtTick221)
@@ -66,7 +74,12 @@ TEST_P(CreditsRollFrame, StartsFromTheOuterHeightAndHandsOffAtTick221)
 INSTANTIATE_TEST_SUITE_P(Frames, CreditsRollFrame,
                          testing::Values(FrameArrival{3000, 3435, 1}, FrameArrival{3000, 3435, 2},
                                          FrameArrival{3000, 3570, 50}, FrameArrival{3000, 3000, 3},
-                                         FrameArrival{3000, 3435, 221}));
+                                         FrameArrival{3000, 3435, 221}),
+                         [](const testing::TestParamInfo<FrameArrival> &info) {
+                             const FrameArrival &f = info.param;
+                             return "outer" + std::to_string(int(f.outerHeight)) + "FromTick"
+                                 + std::to_string(f.arrivesBeforeTick);
+                         });
 
 TEST(CreditsRoll, StopsAtTheFloorWithoutOvershootAndStillHandsOff)
 {
