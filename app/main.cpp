@@ -1,5 +1,5 @@
 #include "errorreport.h"
-#include "startup.h"
+#include "program.h"
 
 #include "messenger/platformwindowsystem.h"
 #include "ui/toolkit/eventhandler.h"
@@ -39,6 +39,8 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return !quitWatch.quitting;
     });
-    const std::unique_ptr<QWidget> window = openStartWindow(*windows);
+    Program program(*windows);
+    QObject::connect(&program, &Program::finished, &app, &QCoreApplication::quit);
+    program.start();
     return app.exec();
 }

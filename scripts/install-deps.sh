@@ -13,6 +13,7 @@ run_packages=(
 )
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
+  openbox  # a window manager, for the window frames under Xvfb
   wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   desktop-file-utils appstream dpkg-dev file
   lintian man-db  # the package test holds the .deb to lintian and reads its manual pages
