@@ -79,3 +79,35 @@ if [[ ! -f $qt_dir/complete ]]; then
 fi
 echo "Qt for Windows: $qt_prefix"
 [[ $mode == qt ]] && exit 0
+
+# ---------------------------------------------------------------- the program
+started=$SECONDS
+# The icon is drawn at build time by makeicon, which must run here.
+cmake -S . -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DQUORVEX_BUILD_TESTS=OFF -DQUORVEX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$out/host" --target makeicon --parallel "$jobs"
+
+cmake -S . -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQUORVEX_HOST_MAKEICON="$out/host/packaging/icon/makeicon" \
+  -DQUORVEX_BUILD_TESTS=OFF -DQUORVEX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$out/build" --parallel "$jobs"
+
+rm -rf "$out/portable"
+cmake --install "$out/build" --prefix "$out/portable" --strip >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
+zip=$out/quorvex-aim-fader-$version-win64-portable.zip
+rm -f "$zip" "$out"/*setup*.exe
+rm -rf "$out/zip" && mkdir "$out/zip" && cp -a "$out/portable" "$out/zip/Quorvex Aim Fader"
+(cd "$out/zip" && cmake -E tar cf "$zip" --format=zip "Quorvex Aim Fader")
+rm -rf "$out/zip"
+(cd "$out/build" && cpack -G NSIS -B "$out/package" >/dev/null)
+mv "$out"/package/*setup*.exe "$out/"
+rm -rf "$out/package"
+echo "Program built and packed in $(( SECONDS - started )) s:"
+du -sh "$out/portable" "$zip" "$out"/*setup*.exe
+
+[[ $mode == test ]] || exit 0
+
+# ---------------------------------------------------------------- tests under Wine
+tests/windows/run-wine-tests.sh "$out"
