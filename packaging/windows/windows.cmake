@@ -2,6 +2,8 @@
 # plugins they load and the MinGW runtime, as windeployqt would lay them out
 # (Debian's Qt 6.4 has none), and an NSIS installer of that folder.
 
+find_package(Qt6 REQUIRED COMPONENTS Gui Widgets)
+
 install(TARGETS quorvex-aim-fader quorvex-fade RUNTIME DESTINATION .)
 
 foreach(library Core Gui Widgets)
@@ -32,6 +34,7 @@ set(CPACK_NSIS_DISPLAY_NAME "Quorvex Aim Fader")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A Start-menu entry for the window program; the uninstaller removes it.
 set(CPACK_PACKAGE_EXECUTABLES "Quorvex Aim Fader" "Quorvex Aim Fader")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "Quorvex Aim Fader.exe")
 set(CPACK_NSIS_MUI_ICON ${QUORVEX_ICON_DIR}/${QUORVEX_APP_ID}.ico)
 set(CPACK_NSIS_MUI_UNIICON ${QUORVEX_ICON_DIR}/${QUORVEX_APP_ID}.ico)

@@ -17,7 +17,7 @@ failures=0
 pass() { echo "ok    $1"; }
 fail() { echo "FAIL  $1${2:+: $2}"; failures=$((failures + 1)); }
 expect() { # NAME ACTUAL EXPECTED
-  if [[ "$2" == "$3" ]]; then pass "$1"; else fail "$1" "got $(printf %q "$2"), want $(printf %q "$3")"; fi
+  if [[ "$2" == "$3" ]]; then pass "$1"; else fail "$1" "got [$2], want [$3]"; fi
 }
 
 # ------------------------------------------------------------------ the display and the prefix
@@ -94,6 +94,14 @@ done
 narrow=$(blue_columns "$work/iii.png") wide=$(blue_columns "$work/WWW.png")
 if (( narrow > 0 && wide > 2 * narrow )); then pass "the preview draws real letters (iii: $narrow columns, WWW: $wide)"
 else fail "the preview draws real letters" "iii: $narrow columns, WWW: $wide"; fi
+
+# ------------------------------------------------------------------ version resources
+resource_strings() { strings -el "$1" | tr '\n' '|'; }
+[[ $(resource_strings "$portable/Quorvex Aim Fader.exe") == *"ProductName|Project1|FileVersion|1.00|"*"InternalName|Quorvex Aim Fader|OriginalFilename|Quorvex Aim Fader.exe|"* ]] &&
+  pass "the window program's version resource" || fail "the window program's version resource"
+setup_strings=$(resource_strings "$(ls "$out"/*setup*.exe)")
+[[ $setup_strings == *"|ProductName|Quorvex Aim Fader|"* && $setup_strings == *"|ProductVersion|1.0.0|"* ]] &&
+  pass "the installer's version information" || fail "the installer's version information"
 
 # ------------------------------------------------------------------ the window program
 probe() { timeout 90 wine "$work/windowprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
