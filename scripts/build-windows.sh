@@ -67,7 +67,7 @@ build_qt() {
     "$src/configure" -prefix "$qt_prefix" -xplatform win32-g++ -qt-host-path /usr "${qt_options[@]}" \
       -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir")
   cmake --build "$work/build" --parallel "$jobs"
-  cmake --install "$work/build"
+  cmake --install "$work/build" --strip
   rm -rf "$work"
   touch "$qt_dir/complete"
 }

@@ -171,10 +171,8 @@ void Form1::Form_Load()
     // the frame; the client area is sized, the frame is the platform's.
     const QSize client(Toolkit::twipsToPixels(kClientWidthTwips), Toolkit::twipsToPixels(kClientHeightTwips));
 #ifdef Q_OS_WIN
-    // Qt would place the visible frame, leaving out borders it takes for
-    // invisible (Wine draws them); SetWindowPos places the window rectangle.
-    resize(client);
-    setAttribute(Qt::WA_Moved);
+    // Qt's move() would place the visible frame, leaving out borders it takes
+    // for invisible (Wine draws them); SetWindowPos places the window rectangle.
     const HWND hwnd = reinterpret_cast<HWND>(winId());
     SetWindowPos(hwnd, HWND_TOPMOST, kScreenLeft, kScreenTop, kSetWindowPosWidth, kSetWindowPosHeight, 0);
     const qreal ratio = devicePixelRatioF();
@@ -182,6 +180,11 @@ void Form1::Form_Load()
     AdjustWindowRectEx(&outer, DWORD(GetWindowLongW(hwnd, GWL_STYLE)), FALSE, DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE)));
     SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Qt learns of the change only from later events; until then showing the
+    // window would put back the place Qt last knew. Tell it the client area.
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    setGeometry(QRect(QPoint(qRound(origin.x / ratio), qRound(origin.y / ratio)), client));
 #else
     move(kScreenLeft, kScreenTop);
     resize(client);
