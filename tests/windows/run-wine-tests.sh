@@ -166,11 +166,12 @@ sleep 1
 setup=$(ls "$out"/*setup*.exe)
 target='C:\Quorvex Test'
 installed=$WINEPREFIX/drive_c/Quorvex\ Test
-# Windows paths: an installer asks to run elevated, which goes through ShellExecute.
-timeout 120 wine "$(winpath "$setup")" /S "/D=$target"
-expect "the installer installs silently into the chosen folder" \
-  "$(cd "$installed" 2>/dev/null && ls "Quorvex Aim Fader.exe" quorvex-fade.exe Uninstall.exe platforms/qwindows.dll 2>&1 | tr '\n' ' ')" \
-  "Quorvex Aim Fader.exe quorvex-fade.exe Uninstall.exe platforms/qwindows.dll "
+# As typed at a Windows prompt: /D= comes last and unquoted, spaces and all.
+timeout 120 wine cmd /c "$(winpath "$setup") /S /D=$target"
+for _ in $(seq 60); do [[ -e $installed/Uninstall.exe ]] && break; sleep 0.5; done
+missing=$(for file in "Quorvex Aim Fader.exe" quorvex-fade.exe Qt6Widgets.dll platforms/qwindows.dll Uninstall.exe; do
+  [[ -f $installed/$file ]] || printf '%s, ' "$file"; done)
+expect "the installer installs silently into the chosen folder" "${missing:-all there}" "all there"
 shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'Quorvex Aim Fader.lnk' | head -n1)
 [[ -n $shortcut ]] && pass "a Start-menu entry" || fail "a Start-menu entry"
 fade_exe=$installed/quorvex-fade.exe fade "" "${rgb[@]}" abc
