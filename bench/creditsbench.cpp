@@ -42,7 +42,7 @@ BENCHMARK(BM_StripArithmetic);
 // One Timer1 tick of a shown credits window: 223 stretched strips and their black fills.
 void BM_Timer1Tick(benchmark::State &state)
 {
-    Form2 form([] { return new QWidget; });
+    Form2 form;
     for (Toolkit::Timer *t : {form.Timer1(), form.Timer2(), form.Timer3()})
         t->setEnabled(false);
     form.seedRandom(1);

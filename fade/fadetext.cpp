@@ -3,6 +3,7 @@
 #include "hextext.h"
 
 #include <array>
+#include <initializer_list>
 #include <cstring>
 #include <stdexcept>
 
@@ -128,49 +129,72 @@ private:
     int m_wave = 0;
 };
 
+void checkChannels(std::initializer_list<int> values)
+{
+    for (int v : values)
+        if (v < 0 || v > 255)
+            throw std::out_of_range("FadeChannels: channel values run from 0 to 255");
+}
+
+Channels channelsOf(ColorValue color)
+{
+    // The channels are read back from the hex text: for an ordinary colour it
+    // reads BBGGRR; a system colour reference gives eight digits, whose first
+    // two, third and fourth, and last two are taken all the same.
+    const std::u16string h = SixDigitHex(color);
+    const std::u16string_view hv = h;
+    return {channelFromHex(hv.substr(hv.size() - 2, 2)), channelFromHex(hv.substr(2, 2)), channelFromHex(hv.substr(0, 2))};
+}
+
+void fadeInto(const Channels (&c)[3], std::u16string_view text, bool wavy, char16_t *out)
+{
+    const std::size_t n = countCharacters(text);
+    // n / 2 to the nearest integer, a half to the even neighbour.
+    const std::size_t k = n % 2 == 0 ? n / 2 : (n / 2) % 2 == 0 ? n / 2 : n / 2 + 1;
+    PieceWriter writer(out, wavy);
+    const std::size_t split = writer.fadePart(text, 0, k, c[0], c[1]);
+    writer.fadePart(text, split, n - k, c[1], c[2]);
+}
+
 } // namespace
+
+std::size_t FadedLength(std::u16string_view text, bool wavy)
+{
+    if (text.size() > kMaxFadeUnits)
+        throw OverflowError();
+    // Each piece is the tag, "#", six digits and ">" (20 units) and its
+    // character; the wave tags alternate 5 and 6 units long.
+    const std::size_t n = countCharacters(text);
+    const std::size_t waveUnits = wavy ? 11 * (n / 2) + 5 * (n % 2) : 0;
+    return 20 * n + text.size() + waveUnits;
+}
 
 std::u16string FadeChannels(std::int16_t red1, std::int16_t green1, std::int16_t blue1,
                             std::int16_t red2, std::int16_t green2, std::int16_t blue2,
                             std::int16_t red3, std::int16_t green3, std::int16_t blue3,
                             std::u16string_view text, bool wavy)
 {
-    if (text.size() > kMaxFadeUnits)
-        throw OverflowError();
-    for (int v : {red1, green1, blue1, red2, green2, blue2, red3, green3, blue3})
-        if (v < 0 || v > 255)
-            throw std::out_of_range("FadeChannels: channel values run from 0 to 255");
-
-    const std::size_t n = countCharacters(text);
-    // n / 2 to the nearest integer, a half to the even neighbour.
-    const std::size_t k = n % 2 == 0 ? n / 2 : (n / 2) % 2 == 0 ? n / 2 : n / 2 + 1;
-
-    // Each piece is the tag, "#", six digits and ">" (20 units) and its
-    // character; the wave tags alternate 5 and 6 units long.
-    const std::size_t waveUnits = wavy ? 11 * (n / 2) + 5 * (n % 2) : 0;
-    std::u16string html(20 * n + text.size() + waveUnits, u'\0');
-    PieceWriter writer(html.data(), wavy);
-    const std::size_t split = writer.fadePart(text, 0, k, {red1, green1, blue1}, {red2, green2, blue2});
-    writer.fadePart(text, split, n - k, {red2, green2, blue2}, {red3, green3, blue3});
+    const std::size_t length = FadedLength(text, wavy);
+    checkChannels({red1, green1, blue1, red2, green2, blue2, red3, green3, blue3});
+    std::u16string html(length, u'\0');
+    fadeInto({{red1, green1, blue1}, {red2, green2, blue2}, {red3, green3, blue3}}, text, wavy, html.data());
     return html;
 }
 
 std::u16string FadeText(ColorValue color1, ColorValue color2, ColorValue color3,
                         std::u16string_view text, bool wavy)
 {
-    // The channels are read back from the hex text: for an ordinary colour it
-    // reads BBGGRR; a system colour reference gives eight digits, whose first
-    // two, third and fourth, and last two are taken all the same.
-    Channels c[3];
-    const ColorValue colors[3] = {color1, color2, color3};
-    for (int j = 0; j < 3; ++j) {
-        const std::u16string h = SixDigitHex(colors[j]);
-        const std::u16string_view hv = h;
-        c[j] = {channelFromHex(hv.substr(hv.size() - 2, 2)), channelFromHex(hv.substr(2, 2)),
-                channelFromHex(hv.substr(0, 2))};
-    }
-    return FadeChannels(c[0].red, c[0].green, c[0].blue, c[1].red, c[1].green, c[1].blue,
-                        c[2].red, c[2].green, c[2].blue, text, wavy);
+    std::u16string html(FadedLength(text, wavy), u'\0');
+    FadeTextInto(color1, color2, color3, text, wavy, html.data());
+    return html;
+}
+
+void FadeTextInto(ColorValue color1, ColorValue color2, ColorValue color3, std::u16string_view text, bool wavy,
+                  char16_t *out)
+{
+    if (text.size() > kMaxFadeUnits)
+        throw OverflowError();
+    fadeInto({channelsOf(color1), channelsOf(color2), channelsOf(color3)}, text, wavy, out);
 }
 
 } // namespace VarloFade

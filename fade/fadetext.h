@@ -18,6 +18,14 @@ inline constexpr std::size_t kMaxFadeUnits = 32767;
 std::u16string FadeText(ColorValue color1, ColorValue color2, ColorValue color3,
                         std::u16string_view text, bool wavy);
 
+// FadeText without a string of its own: FadedLength gives the number of units
+// the HTML takes, and FadeTextInto writes exactly that many to out. Both throw
+// OverflowError for a text of more than kMaxFadeUnits units, before anything
+// is written.
+std::size_t FadedLength(std::u16string_view text, bool wavy);
+void FadeTextInto(ColorValue color1, ColorValue color2, ColorValue color3, std::u16string_view text, bool wavy,
+                  char16_t *out);
+
 // The same from nine channel values (0..255): red, green, blue of each colour.
 std::u16string FadeChannels(std::int16_t red1, std::int16_t green1, std::int16_t blue1,
                             std::int16_t red2, std::int16_t green2, std::int16_t blue2,

@@ -3,7 +3,6 @@
 #include "hextext.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace VarloFade {
 
@@ -18,10 +17,35 @@ std::u16string_view trimSpaces(std::u16string_view text)
     return text;
 }
 
+char16_t lower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// Whether text starts with the lower-case prefix, in either case.
+bool startsWithFolded(std::u16string_view text, std::u16string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (lower(text[i]) != prefix[i])
+            return false;
+    return true;
+}
+
+// HexToNumber of at most two characters: the sum is exact, so the nearest
+// integer is the value itself, and no float is needed.
 ColorValue channel(std::u16string_view pair)
 {
-    // A pair of hex digits reads exactly, so the nearest integer is the value.
-    return static_cast<ColorValue>(std::nearbyint(HexToNumber(pair)));
+    ColorValue value = 0;
+    for (const char16_t c : pair) {
+        const int digit = c >= u'0' && c <= u'9' ? c - u'0'
+            : c >= u'A' && c <= u'F'             ? c - u'A' + 10
+            : c >= u'a' && c <= u'f'             ? c - u'a' + 10
+                                                 : 0;
+        value = value * 16 + digit;
+    }
+    return value;
 }
 
 } // namespace
@@ -71,41 +95,50 @@ std::optional<std::u16string> TagFace(std::u16string_view tagText)
     return std::u16string(name);
 }
 
+// The twelve tags of one to four letters, matched by length and letters:
+// the wavy fade writes one of them before every character.
+static bool readShortTag(std::u16string_view tagText, PreviewTag &tag)
+{
+    char16_t t[4] = {};
+    for (std::size_t i = 0; i < tagText.size(); ++i)
+        t[i] = lower(tagText[i]);
+    const bool closing = t[0] == u'/';
+    const char16_t *name = closing ? t + 1 : t;
+    const std::size_t length = tagText.size() - (closing ? 1 : 0);
+    if (length == 1) {
+        switch (name[0]) {
+        case u'u': tag.kind = PreviewTag::Underline; break;
+        case u's': tag.kind = PreviewTag::Strikethru; break;
+        case u'b': tag.kind = PreviewTag::Bold; break;
+        case u'i': tag.kind = PreviewTag::Italic; break;
+        default: return false;
+        }
+        tag.on = !closing;
+        return true;
+    }
+    if (length == 3 && name[0] == u's' && name[1] == u'u' && (name[2] == u'p' || name[2] == u'b')) {
+        tag.kind = PreviewTag::Shift;
+        tag.shift = closing ? 0 : name[2] == u'p' ? -1 : 1;
+        return true;
+    }
+    return false;
+}
+
 PreviewTag ReadPreviewTag(std::u16string_view tagText)
 {
-    struct Simple
-    {
-        std::u16string_view text;
-        PreviewTag::Kind kind;
-        bool on;
-        int shift;
-    };
-    static constexpr Simple kSimple[] = {
-        {u"u", PreviewTag::Underline, true, 0},   {u"/u", PreviewTag::Underline, false, 0},
-        {u"s", PreviewTag::Strikethru, true, 0},  {u"/s", PreviewTag::Strikethru, false, 0},
-        {u"b", PreviewTag::Bold, true, 0},        {u"/b", PreviewTag::Bold, false, 0},
-        {u"i", PreviewTag::Italic, true, 0},      {u"/i", PreviewTag::Italic, false, 0},
-        {u"sup", PreviewTag::Shift, false, -1},   {u"/sup", PreviewTag::Shift, false, 0},
-        {u"sub", PreviewTag::Shift, false, 1},    {u"/sub", PreviewTag::Shift, false, 0},
-    };
     PreviewTag tag;
-    for (const Simple &simple : kSimple) {
-        if (tagText.size() > 4)
-            break;
-        if (tagText == simple.text) {
-            tag.kind = simple.kind;
-            tag.on = simple.on;
-            tag.shift = simple.shift;
-            return tag;
-        }
+    if (tagText.size() <= 4) {
+        readShortTag(tagText, tag);
+        return tag;
     }
-    if (tagText.substr(0, 10) == u"font color") {
+    if (startsWithFolded(tagText, u"font color")) {
         if (const auto color = TagColor(tagText)) {
             tag.kind = PreviewTag::Color;
             tag.color = *color;
         }
-    } else if (tagText.substr(0, 9) == u"font face") {
-        if (auto face = TagFace(tagText)) {
+    } else if (startsWithFolded(tagText, u"font face")) {
+        // The face is read from the lower-cased tag text, like every tag.
+        if (auto face = TagFace(LowerTagText(tagText))) {
             tag.kind = PreviewTag::Face;
             tag.face = std::move(*face);
         }

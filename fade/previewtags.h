@@ -8,8 +8,8 @@
 
 namespace VarloFade {
 
-// What one tag of the preview sets. Tag text is the lower-cased text between
-// "<" and ">", matched as a whole.
+// What one tag of the preview sets. Tag text is the text between "<" and ">",
+// matched as a whole and without regard to case (a face name comes out lower-cased).
 struct PreviewTag
 {
     enum Kind {
@@ -35,8 +35,8 @@ std::u16string LowerTagText(std::u16string_view text);
 // The same into a buffer the caller keeps, so that a scan does not allocate per tag.
 void LowerTagText(std::u16string_view text, std::u16string &into);
 
-// Red, green and blue pairs of up to six characters after the first "#";
-// a tag without "#" sets nothing.
+// Red, green and blue pairs of up to six characters after the first "#", hex
+// digits in either case; a tag without "#" sets nothing.
 std::optional<ColorValue> TagColor(std::u16string_view tagText);
 
 // The name after the first double quote, up to a closing one; without quotes,

@@ -12,6 +12,9 @@ constexpr std::u16string_view kLineBreakMarker = u"+chr13+";
 constexpr double kLeftMargin = 2;
 constexpr std::int64_t kLineHeight = 16;
 
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // Puts the caller's ScaleMode back however the render ends.
 class ScaleModeRestorer
 {
@@ -28,9 +31,16 @@ private:
 
 } // namespace
 
-void RenderHtmlPreview(PreviewSurface &surface, std::u16string html, const EventTurn &processEvents)
+void RenderHtmlPreview(PreviewSurface &surface, std::u16string_view html, const EventTurn &processEvents)
 {
-    const std::u16string text = ReplaceText(std::move(html), u"\r", std::u16string(kLineBreakMarker), processEvents);
+    // The renderer's own copy is needed only when there are carriage returns
+    // to mark; without them it reads the caller's text as it is.
+    std::u16string marked;
+    std::u16string_view text = html;
+    if (html.find(u'\r') != std::u16string_view::npos) {
+        marked = ReplaceText(std::u16string(html), u"\r", std::u16string(kLineBreakMarker), processEvents);
+        text = marked;
+    }
 
     ScaleModeRestorer restorer(surface);
     surface.setScaleMode(PreviewSurface::kScalePixels);
@@ -54,13 +64,11 @@ void RenderHtmlPreview(PreviewSurface &surface, std::u16string html, const Event
     // A "<" with no ">" after it starts no tag: it and the rest are drawn.
     const std::size_t lastClose = text.rfind(u'>');
     const std::size_t n = text.size();
-    std::u16string tagText;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
         if (c == u'<' && lastClose != std::u16string::npos && lastClose > i) {
             const std::size_t close = text.find(u'>', i + 1);
-            LowerTagText(std::u16string_view(text).substr(i + 1, close - i - 1), tagText);
-            const PreviewTag tag = ReadPreviewTag(tagText);
+            const PreviewTag tag = ReadPreviewTag(text.substr(i + 1, close - i - 1));
             i = close;
             switch (tag.kind) {
             case PreviewTag::Underline: surface.setFontUnderline(tag.on); break;
@@ -72,12 +80,16 @@ void RenderHtmlPreview(PreviewSurface &surface, std::u16string html, const Event
             case PreviewTag::Face: surface.setFontName(tag.face); break;
             case PreviewTag::None: break;
             }
-        } else if (c == u'+' && std::u16string_view(text).substr(i, kLineBreakMarker.size()) == kLineBreakMarker) {
+        } else if (c == u'+' && text.substr(i, kLineBreakMarker.size()) == kLineBreakMarker) {
             lineTop += kLineHeight;
             penX = 0;
             i += kLineBreakMarker.size() - 1;
         } else {
-            const std::u16string_view character(&text[i], 1);
+            // A surrogate pair is one character, as the fade treats it; a
+            // lone half is a character of its own.
+            const std::size_t units = isHighSurrogate(c) && i + 1 < n && isLowSurrogate(text[i + 1]) ? 2 : 1;
+            const std::u16string_view character = text.substr(i, units);
+            i += units - 1;
             surface.setCurrentY(static_cast<double>(lineTop + shift));
             surface.setCurrentX(penX + kLeftMargin);
             surface.Print(character);

@@ -4,6 +4,7 @@
 #include "replacetext.h"
 
 #include <string>
+#include <string_view>
 
 namespace VarloFade {
 
@@ -11,7 +12,10 @@ namespace VarloFade {
 // its tags set: font color, b, i, u, s, sup, sub (and their closing forms) and
 // font face. Lines break only at carriage returns and at the literal marker
 // "+chr13+". processEvents runs once per carriage return, before the surface is
-// touched. The surface keeps the last font and colour; its ScaleMode is put back.
-void RenderHtmlPreview(PreviewSurface &surface, std::u16string html, const EventTurn &processEvents = {});
+// touched. A surrogate pair is drawn and measured as one character. The surface
+// keeps the last font and colour; its ScaleMode is put back. html is read, never
+// changed, and must stay alive for the call (events run during it may replace
+// the text it was taken from, so hold a copy or a shared reference).
+void RenderHtmlPreview(PreviewSurface &surface, std::u16string_view html, const EventTurn &processEvents = {});
 
 } // namespace VarloFade

@@ -54,24 +54,24 @@ bool isSendableClassName(std::string_view className)
     return true;
 }
 
-std::string findWindowRequest(const std::string &className)
+std::string findWindowRequest(RequestId id, const std::string &className)
 {
-    return "F " + className + '\n';
+    return "F " + number(id) + ' ' + className + '\n';
 }
 
-std::string findChildRequest(WindowHandle parent, WindowHandle childAfter, const std::string &className)
+std::string findChildRequest(RequestId id, WindowHandle parent, WindowHandle childAfter, const std::string &className)
 {
-    return "X " + number(parent) + ' ' + number(childAfter) + ' ' + className + '\n';
+    return "X " + number(id) + ' ' + number(parent) + ' ' + number(childAfter) + ' ' + className + '\n';
 }
 
-std::string nextWindowRequest(WindowHandle window)
+std::string nextWindowRequest(RequestId id, WindowHandle window)
 {
-    return "N " + number(window) + '\n';
+    return "N " + number(id) + ' ' + number(window) + '\n';
 }
 
-std::string setTextRequest(WindowHandle window, const std::u16string &text)
+std::string setTextRequest(RequestId id, WindowHandle window, const std::u16string &text)
 {
-    std::string request = "T " + number(window) + ' ' + number(text.size()) + '\n';
+    std::string request = "T " + number(id) + ' ' + number(window) + ' ' + number(text.size()) + '\n';
     const std::size_t header = request.size();
     request.resize(header + 2 * text.size());
     char *bytes = request.data() + header;
@@ -82,31 +82,62 @@ std::string setTextRequest(WindowHandle window, const std::u16string &text)
     return request;
 }
 
-std::string postRequest(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
+std::string postRequest(RequestId id, WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                        std::intptr_t lParam)
 {
-    return "P " + number(window) + ' ' + number(message) + ' ' + number(wParam) + ' '
+    return "P " + number(id) + ' ' + number(window) + ' ' + number(message) + ' ' + number(wParam) + ' '
            + std::to_string(static_cast<long long>(lParam)) + '\n';
 }
 
-std::string answer(WindowHandle value)
+std::string answer(RequestId id, WindowHandle value)
 {
-    return "= " + number(value) + '\n';
+    return "= " + number(id) + ' ' + number(value) + '\n';
 }
 
-std::optional<WindowHandle> parseAnswer(std::string_view line)
+std::string refusal(std::optional<RequestId> id)
 {
-    if (line.size() < 3 || line.substr(0, 2) != "= ")
+    return id ? "? " + number(*id) + '\n' : std::string("?\n");
+}
+
+std::optional<Answer> parseAnswer(std::string_view line)
+{
+    if (line.size() < 3 || line[1] != ' ' || (line[0] != '=' && line[0] != '?'))
         return std::nullopt;
-    return parseNumber<WindowHandle>(line.substr(2));
+    const bool refused = line[0] == '?';
+    line.remove_prefix(2);
+    if (refused) {
+        const auto id = parseNumber<RequestId>(line);
+        return id ? std::optional<Answer>(Answer{*id, std::nullopt}) : std::nullopt;
+    }
+    const auto fields = split(line, 1);
+    if (!fields)
+        return std::nullopt;
+    const auto id = parseNumber<RequestId>((*fields)[0]);
+    const auto value = parseNumber<WindowHandle>((*fields)[1]);
+    if (!id || !value)
+        return std::nullopt;
+    return Answer{*id, *value};
+}
+
+std::optional<RequestId> parseRequestId(std::string_view line)
+{
+    if (line.size() < 3 || line[1] != ' ')
+        return std::nullopt;
+    line.remove_prefix(2);
+    return parseNumber<RequestId>(line.substr(0, line.find(' ')));
 }
 
 std::optional<Request> parseRequest(std::string_view line)
 {
-    if (line.size() < 2 || line.size() > kMaxLine || line[1] != ' ')
+    if (line.size() > kMaxLine)
+        return std::nullopt;
+    const auto id = parseRequestId(line);
+    if (!id)
         return std::nullopt;
     const char kind = line[0];
-    line.remove_prefix(2);
+    line.remove_prefix(line.find(' ', 2) == std::string_view::npos ? line.size() : line.find(' ', 2) + 1);
     Request request;
+    request.id = *id;
     switch (kind) {
     case 'F':
         if (!isSendableClassName(line))

@@ -71,7 +71,7 @@ void serveWindowSystem(WindowSystem &windows, std::FILE *in, std::FILE *out)
         const std::optional<Request> request =
             read == LineRead::Line ? parseRequest(line) : std::nullopt;
         if (!request) {
-            say(out, std::string(kRefusal) + '\n');
+            say(out, refusal(read == LineRead::Line ? parseRequestId(line) : std::nullopt));
             continue;
         }
         std::u16string text;
@@ -82,7 +82,7 @@ void serveWindowSystem(WindowSystem &windows, std::FILE *in, std::FILE *out)
             text = fromUtf16Le(bytes);
         }
         const std::optional<WindowHandle> result = run(windows, *request, text);
-        say(out, result ? answer(*result) : std::string(kRefusal) + '\n');
+        say(out, result ? answer(request->id, *result) : refusal(request->id));
     }
 }
 

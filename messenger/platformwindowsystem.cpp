@@ -14,8 +14,9 @@ namespace Tarnellbas {
 
 #ifdef _WIN32
 
-std::unique_ptr<WindowSystem> makePlatformWindowSystem()
+std::unique_ptr<WindowSystem> makePlatformWindowSystem(WaitTurn)
 {
+    // user32 answers at once: there is nothing to wait for.
     return std::make_unique<Win32WindowSystem>();
 }
 
@@ -29,9 +30,9 @@ constexpr char kHelperName[] = "quorvex-im-helper.exe";
 // program's private library folder when installed under a prefix.
 std::filesystem::path findHelper()
 {
-    if (const char *chosen = std::getenv("QUORVEX_IM_HELPER"); chosen && *chosen)
-        return chosen;
     std::error_code error;
+    if (const char *chosen = std::getenv("QUORVEX_IM_HELPER"); chosen && *chosen)
+        return std::filesystem::absolute(chosen, error);
     const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
         return {};
@@ -39,20 +40,18 @@ std::filesystem::path findHelper()
     for (const auto &candidate : {folder / kHelperName,
                                   folder / ".." / "lib" / "quorvex-aim-fader" / kHelperName}) {
         if (std::filesystem::is_regular_file(candidate, error))
-            return candidate.lexically_normal();
+            return std::filesystem::absolute(candidate, error).lexically_normal();
     }
     return {};
 }
 
 } // namespace
 
-std::unique_ptr<WindowSystem> makePlatformWindowSystem()
+std::unique_ptr<WindowSystem> makePlatformWindowSystem(WaitTurn turn)
 {
-    const auto helper = findHelper();
-    std::vector<std::string> command;
-    if (!helper.empty())
-        command = {"wine", helper.string()};
-    return std::make_unique<WineBridgeWindowSystem>(std::move(command));
+    const SessionSearch search = SessionSearch::fromEnvironment();
+    return std::make_unique<WineBridgeWindowSystem>(
+        findHelper().string(), [search] { return findWineSessions(search); }, HelperTimeouts{}, std::move(turn));
 }
 
 #endif

@@ -6,10 +6,11 @@
 
 namespace Tarnellbas {
 
-// The window system AIM runs in: user32 itself on Windows; elsewhere the Wine
-// session of WINEPREFIX (or Wine's default prefix), reached through the helper
-// installed beside the program. QUORVEX_IM_HELPER names another helper.
-// Keep one for the program's life: the Wine helper then starts only once.
-std::unique_ptr<WindowSystem> makePlatformWindowSystem();
+// The window system AIM runs in: user32 itself on Windows; elsewhere every
+// running Wine session of the user, reached through the helper installed
+// beside the program (QUORVEX_IM_HELPER names another one). `turn` runs
+// while a send waits for a helper, so the program's window keeps working.
+// Keep one for the program's life: each session's helper then starts once.
+std::unique_ptr<WindowSystem> makePlatformWindowSystem(WaitTurn turn = {});
 
 } // namespace Tarnellbas

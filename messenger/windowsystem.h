@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace Tarnellbas {
@@ -12,6 +13,11 @@ using WindowHandle = std::uint32_t;
 constexpr std::uint32_t WmSetText = 0x000C;
 constexpr std::uint32_t WmLButtonDown = 0x0201;
 constexpr std::uint32_t WmLButtonUp = 0x0202;
+
+// One turn of the program's event processing, run while the messenger link
+// waits for something outside the program; false gives the wait up because
+// the program is ending.
+using WaitTurn = std::function<bool()>;
 
 // The few window-system calls the messenger link makes. Class names are
 // matched exactly and titles never looked at. A call on a window that does not

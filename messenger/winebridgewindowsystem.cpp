@@ -2,116 +2,166 @@
 
 #include "helperprotocol.h"
 
-#include <cerrno>
-#include <csignal>
+#include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <pthread.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <map>
 #include <thread>
-#include <time.h>
 #include <unistd.h>
 
 extern char **environ;
 
 namespace Tarnellbas {
 
-namespace {
-
 using namespace HelperProtocol;
 
-int millisecondsLeft(std::chrono::steady_clock::time_point deadline)
+struct WineBridgeWindowSystem::Helper
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count(), 1 << 30));
-}
+    WineSession session;
+    HelperProcess process;
+    unsigned generation = 0;   // counts the stops, so a wait can tell its helper has gone
+    bool starting = false;     // waiting for the greeting
+    bool writing = false;      // a request is half written further down the stack
+    RequestId lastId = 0;
+    std::map<RequestId, std::optional<std::optional<WindowHandle>>> waiting; // answered or not yet
+    std::optional<Clock::time_point> quietUntil;
+};
 
-// Waits for the descriptor; false on time-out or error.
-bool await(int fd, short events, std::chrono::steady_clock::time_point deadline)
-{
-    for (;;) {
-        pollfd p{fd, events, 0};
-        const int ready = ::poll(&p, 1, millisecondsLeft(deadline));
-        if (ready > 0)
-            return true;
-        if (ready == 0 || errno != EINTR)
-            return false;
-    }
-}
+namespace {
 
-// write() that reports a closed pipe as EPIPE instead of a fatal SIGPIPE,
-// without touching the program's own signal handling.
-ssize_t writeWithoutSigpipe(int fd, const char *data, std::size_t size)
+// The helper's environment: ours, in the session's prefix and with its Wine.
+std::vector<std::string> helperEnvironment(const WineSession &session)
 {
-    sigset_t pipeOnly, old;
-    sigemptyset(&pipeOnly);
-    sigaddset(&pipeOnly, SIGPIPE);
-    sigset_t pending;
-    sigpending(&pending);
-    const bool wasPending = sigismember(&pending, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipeOnly, &old);
-    const ssize_t written = ::write(fd, data, size);
-    const int error = errno;
-    if (written < 0 && error == EPIPE && !wasPending) {
-        const timespec none{0, 0};
-        while (sigtimedwait(&pipeOnly, nullptr, &none) < 0 && errno == EINTR) {
-        }
+    std::map<std::string, std::string> set{{"WINEPREFIX", session.prefix.string()},
+                                           {"WINELOADER", session.loader.string()}};
+    if (!session.tmpDir.empty())
+        set["TMPDIR"] = session.tmpDir.string();
+    std::vector<std::string> environment;
+    bool debugChosen = false;
+    for (char **entry = environ; *entry; ++entry) {
+        const std::string variable(*entry);
+        const std::string name = variable.substr(0, variable.find('='));
+        debugChosen = debugChosen || name == "WINEDEBUG";
+        if (!set.count(name))
+            environment.push_back(variable);
     }
-    pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    errno = error;
-    return written;
+    // Wine's diagnostics would only slow the helper down.
+    if (!debugChosen)
+        set["WINEDEBUG"] = "-all";
+    for (const auto &[name, value] : set)
+        environment.push_back(name + '=' + value);
+    return environment;
 }
 
 } // namespace
 
-WineBridgeWindowSystem::WineBridgeWindowSystem(std::vector<std::string> command, HelperTimeouts timeouts)
-    : command_(std::move(command)), timeouts_(timeouts)
+WineBridgeWindowSystem::WineBridgeWindowSystem(std::string helperExe, SessionList sessions,
+                                               HelperTimeouts timeouts, WaitTurn turn)
+    : helperExe_(std::move(helperExe)), sessions_(std::move(sessions)), timeouts_(timeouts), turn_(std::move(turn))
 {
 }
 
 WineBridgeWindowSystem::~WineBridgeWindowSystem()
 {
-    stopHelper(true);
+    for (const auto &helper : helpers_)
+        stop(*helper);
+}
+
+std::vector<pid_t> WineBridgeWindowSystem::helperProcesses() const
+{
+    std::vector<pid_t> pids;
+    for (const auto &helper : helpers_)
+        if (helper->process.running())
+            pids.push_back(helper->process.pid());
+    return pids;
+}
+
+void WineBridgeWindowSystem::refreshSessions()
+{
+    const auto now = Clock::now();
+    if (ending_ || (scannedAt_ && now - *scannedAt_ < timeouts_.rescan))
+        return;
+    scannedAt_ = now;
+    std::vector<WineSession> sessions;
+    if (!helperExe_.empty() && sessions_)
+        sessions = sessions_();
+
+    // A helper stays while its session runs on with the same wineserver.
+    std::vector<std::shared_ptr<Helper>> helpers;
+    for (const WineSession &session : sessions) {
+        std::shared_ptr<Helper> helper;
+        for (auto &known : helpers_)
+            if (known && known->session.prefix == session.prefix && known->session.server == session.server
+                && known->session.loader == session.loader)
+                helper = std::move(known);
+        if (!helper) {
+            helper = std::make_shared<Helper>();
+            helper->session = session;
+        }
+        helpers.push_back(std::move(helper));
+    }
+    for (const auto &gone : helpers_)
+        if (gone)
+            stop(*gone);
+    helpers_ = std::move(helpers);
+    if (current_ && std::find(helpers_.begin(), helpers_.end(), current_) == helpers_.end())
+        current_.reset();
 }
 
 WindowHandle WineBridgeWindowSystem::findWindow(const std::string &className)
 {
     if (!isSendableClassName(className))
         return 0;
-    return exchange(findWindowRequest(className), timeouts_.answer).value_or(0);
+    refreshSessions();
+    // Copied: a turn during a wait may change the list.
+    const auto helpers = helpers_;
+    for (const auto &helper : helpers) {
+        const WindowHandle found =
+            exchange(helper, [&](RequestId id) { return findWindowRequest(id, className); }, timeouts_.answer)
+                .value_or(0);
+        if (found != 0) {
+            current_ = helper;
+            return found;
+        }
+    }
+    // Nothing found: later look-ups from the top go to the first session.
+    current_ = helpers.empty() ? nullptr : helpers.front();
+    return 0;
 }
 
 WindowHandle WineBridgeWindowSystem::findChildWindow(WindowHandle parent, WindowHandle childAfter,
                                                      const std::string &className)
 {
-    if (!isSendableClassName(className))
+    if (!current_ || !isSendableClassName(className))
         return 0;
-    return exchange(findChildRequest(parent, childAfter, className), timeouts_.answer).value_or(0);
+    return exchange(
+               current_,
+               [&](RequestId id) { return findChildRequest(id, parent, childAfter, className); },
+               timeouts_.answer)
+        .value_or(0);
 }
 
 WindowHandle WineBridgeWindowSystem::nextWindow(WindowHandle window)
 {
-    if (window == 0)
+    if (!current_ || window == 0)
         return 0;
-    return exchange(nextWindowRequest(window), timeouts_.answer).value_or(0);
+    return exchange(current_, [&](RequestId id) { return nextWindowRequest(id, window); }, timeouts_.answer)
+        .value_or(0);
 }
 
 void WineBridgeWindowSystem::setWindowText(WindowHandle window, const std::u16string &text)
 {
-    if (window == 0 || text.size() > kMaxTextUnits)
+    if (!current_ || window == 0 || text.size() > kMaxTextUnits)
         return;
-    exchange(setTextRequest(window, text), timeouts_.setText);
+    exchange(current_, [&](RequestId id) { return setTextRequest(id, window, text); }, timeouts_.setText);
 }
 
 void WineBridgeWindowSystem::postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                          std::intptr_t lParam)
 {
-    if (window == 0)
+    if (!current_ || window == 0)
         return;
-    exchange(postRequest(window, message, wParam, lParam), timeouts_.answer);
+    exchange(current_, [&](RequestId id) { return postRequest(id, window, message, wParam, lParam); },
+             timeouts_.answer);
 }
 
 void WineBridgeWindowSystem::sleep(std::uint32_t milliseconds)
@@ -119,185 +169,125 @@ void WineBridgeWindowSystem::sleep(std::uint32_t milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::string &request,
+WaitTurn WineBridgeWindowSystem::turnFor(const std::shared_ptr<Helper> &helper, unsigned generation,
+                                         std::optional<RequestId> id)
+{
+    if (!turn_)
+        return {};
+    return [this, helper, generation, id] {
+        // A send run in the turn looks for its own IM window; this one's
+        // look-ups go on in the session where it found its own.
+        const std::shared_ptr<Helper> current = current_;
+        bool goOn = true;
+        try {
+            goOn = turn_();
+        } catch (...) {
+        }
+        if (std::find(helpers_.begin(), helpers_.end(), current) != helpers_.end())
+            current_ = current;
+        if (!goOn && !ending_) {
+            // The program is ending: no helper waits or starts any more.
+            ending_ = true;
+            for (const auto &each : helpers_)
+                stop(*each);
+            stop(*helper);
+        }
+        // A send run in the turn may have read this request's answer already.
+        const bool answered = id && helper->waiting.count(*id) && helper->waiting[*id];
+        return goOn && helper->generation == generation && !answered;
+    };
+}
+
+std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_ptr<Helper> &helper,
+                                                             const Request &request,
                                                              std::chrono::milliseconds timeout)
 {
-    if (!ensureHelper())
+    // A request cannot go in the middle of another one's bytes; the one
+    // further down the stack is finished first.
+    if (ending_ || !ensureRunning(helper) || helper->writing)
         return std::nullopt;
+    const unsigned generation = helper->generation;
     const auto deadline = Clock::now() + timeout;
-    if (!writeAll(request, deadline)) {
-        giveUp();
+
+    // Anything the helper wrote that no request waits for is stale.
+    if (helper->waiting.empty())
+        helper->process.discardPending();
+    const RequestId id = ++helper->lastId;
+    helper->waiting[id];
+    helper->writing = true;
+    const bool written = helper->process.writeAll(request(id), deadline, turnFor(helper, generation));
+    if (helper->generation != generation)
+        return std::nullopt;
+    helper->writing = false;
+    if (!written) {
+        fail(*helper, generation);
         return std::nullopt;
     }
-    const auto line = readLine(deadline);
-    if (!line) {
-        giveUp();
-        return std::nullopt;
-    }
-    // A refusal is an answer: the helper is still in step.
-    return parseAnswer(*line);
-}
 
-bool WineBridgeWindowSystem::ensureHelper()
-{
-    if (pid_ != 0)
-        return true;
-    if (quietUntil_ && Clock::now() < *quietUntil_)
-        return false;
-    if (command_.empty() || !launch()) {
-        quietUntil_ = Clock::now() + timeouts_.restart;
-        return false;
-    }
-    const auto greeting = readLine(Clock::now() + timeouts_.start);
-    if (!greeting || *greeting != kGreeting) {
-        giveUp();
-        return false;
-    }
-    return true;
-}
-
-bool WineBridgeWindowSystem::launch()
-{
-    int input[2], output[2];
-    if (::pipe2(input, O_CLOEXEC) != 0)
-        return false;
-    if (::pipe2(output, O_CLOEXEC) != 0) {
-        ::close(input[0]);
-        ::close(input[1]);
-        return false;
-    }
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-
-    // The helper starts with default signal handling whatever ours is.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGINT);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    std::vector<char *> argv;
-    for (auto &argument : command_)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    // Wine's diagnostics would only slow the helper down.
-    std::vector<std::string> environment;
-    bool quietWine = false;
-    for (char **entry = environ; *entry; ++entry) {
-        environment.emplace_back(*entry);
-        quietWine = quietWine || std::strncmp(*entry, "WINEDEBUG=", 10) == 0;
-    }
-    if (!quietWine)
-        environment.emplace_back("WINEDEBUG=-all");
-    std::vector<char *> envp;
-    for (auto &entry : environment)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    ::close(input[0]);
-    ::close(output[1]);
-    if (failed != 0) {
-        ::close(input[1]);
-        ::close(output[0]);
-        return false;
-    }
-    pid_ = pid;
-    toHelper_ = input[1];
-    fromHelper_ = output[0];
-    ::fcntl(toHelper_, F_SETFL, ::fcntl(toHelper_, F_GETFL) | O_NONBLOCK);
-    ::fcntl(fromHelper_, F_SETFL, ::fcntl(fromHelper_, F_GETFL) | O_NONBLOCK);
-    received_.clear();
-    return true;
-}
-
-bool WineBridgeWindowSystem::writeAll(const std::string &bytes, Clock::time_point deadline)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = writeWithoutSigpipe(toHelper_, bytes.data() + done, bytes.size() - done);
-        if (written > 0) {
-            done += static_cast<std::size_t>(written);
-            continue;
-        }
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0 && errno == EAGAIN && await(toHelper_, POLLOUT, deadline))
-            continue;
-        return false;
-    }
-    return true;
-}
-
-std::optional<std::string> WineBridgeWindowSystem::readLine(Clock::time_point deadline)
-{
-    for (;;) {
-        const auto newline = received_.find('\n');
-        if (newline != std::string::npos) {
-            std::string line = received_.substr(0, newline);
-            received_.erase(0, newline + 1);
-            return line;
-        }
-        if (received_.size() > kMaxLine)
+    // Answers come in order; one for a request further down the stack is
+    // kept for it, one for no request is dropped.
+    while (!helper->waiting[id]) {
+        const auto line = helper->process.readLine(deadline, turnFor(helper, generation, id));
+        if (helper->generation != generation)
             return std::nullopt;
-        char buffer[512];
-        const ssize_t got = ::read(fromHelper_, buffer, sizeof buffer);
-        if (got > 0) {
-            received_.append(buffer, static_cast<std::size_t>(got));
-            continue;
+        if (!line && helper->waiting[id])
+            break;
+        const auto answer = line ? parseAnswer(*line) : std::nullopt;
+        if (!answer) {
+            fail(*helper, generation);
+            return std::nullopt;
         }
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0 && errno == EAGAIN && await(fromHelper_, POLLIN, deadline))
-            continue;
-        return std::nullopt;
+        if (const auto it = helper->waiting.find(answer->id); it != helper->waiting.end() && !it->second)
+            it->second = answer->value;
     }
+    const std::optional<WindowHandle> value = *helper->waiting[id];
+    helper->waiting.erase(id);
+    return value;
 }
 
-void WineBridgeWindowSystem::giveUp()
+bool WineBridgeWindowSystem::ensureRunning(const std::shared_ptr<Helper> &helper)
 {
-    stopHelper(false);
-    quietUntil_ = Clock::now() + timeouts_.restart;
+    // One that ended between sends is replaced at once.
+    if (!helper->starting && helper->waiting.empty() && helper->process.hasEnded())
+        stop(*helper);
+    if (helper->process.running())
+        return !helper->starting;
+    if (helper->quietUntil && Clock::now() < *helper->quietUntil)
+        return false;
+    const WineSession &session = helper->session;
+    helper->quietUntil.reset();
+    if (!helper->process.start({session.loader.string(), helperExe_}, helperEnvironment(session))) {
+        helper->quietUntil = Clock::now() + timeouts_.restart;
+        return false;
+    }
+    const unsigned generation = helper->generation;
+    helper->starting = true;
+    const auto greeting =
+        helper->process.readLine(Clock::now() + timeouts_.start, turnFor(helper, generation));
+    if (helper->generation != generation)
+        return false;
+    helper->starting = false;
+    if (!greeting || *greeting != kGreeting) {
+        fail(*helper, generation);
+        return false;
+    }
+    return true;
 }
 
-void WineBridgeWindowSystem::stopHelper(bool gently)
+void WineBridgeWindowSystem::fail(Helper &helper, unsigned generation)
 {
-    if (pid_ == 0)
+    if (helper.generation != generation)
         return;
-    // The end of its input tells the helper to finish.
-    ::close(toHelper_);
-    ::close(fromHelper_);
-    toHelper_ = fromHelper_ = -1;
-    bool ended = false;
-    if (gently) {
-        const auto deadline = Clock::now() + std::chrono::seconds(2);
-        while (!ended && Clock::now() < deadline) {
-            const pid_t reaped = ::waitpid(pid_, nullptr, WNOHANG);
-            ended = reaped == pid_ || (reaped < 0 && errno != EINTR);
-            if (!ended)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-    if (!ended) {
-        ::kill(pid_, SIGKILL);
-        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
-    pid_ = 0;
-    received_.clear();
+    stop(helper);
+    helper.quietUntil = Clock::now() + timeouts_.restart;
+}
+
+void WineBridgeWindowSystem::stop(Helper &helper)
+{
+    helper.process.stop(timeouts_.stopGrace);
+    ++helper.generation;
+    helper.starting = helper.writing = false;
+    helper.waiting.clear();
 }
 
 } // namespace Tarnellbas

@@ -1,37 +1,55 @@
 #pragma once
 
+#include "messenger/helperprocess.h"
 #include "messenger/windowsystem.h"
+#include "messenger/winesessions.h"
 
 #include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace Tarnellbas {
 
-// How long the bridge waits for its helper before it gives up on it.
+// How long the bridge waits for its helpers, and how often it looks again.
 struct HelperTimeouts
 {
     std::chrono::milliseconds start{30000};   // launch until the greeting
     std::chrono::milliseconds answer{10000};  // any request but WM_SETTEXT
     std::chrono::milliseconds setText{60000}; // the client handles the text meanwhile
-    std::chrono::milliseconds restart{10000}; // quiet time after a failure
+    std::chrono::milliseconds restart{1000};  // quiet time after a failure: the rest of that send
+    std::chrono::milliseconds rescan{100};    // running sessions are looked up at most this often
+    std::chrono::milliseconds stopGrace{100}; // a helper's time to end by itself
 };
 
-// The window system of a Wine session, reached through a Win32 helper that
-// runs under Wine (`command`, e.g. {"wine", "/path/quorvex-im-helper.exe"}).
-// The helper starts on first use and stays for later calls. While it is
-// missing, fails or does not answer in time, every look-up yields 0 and
-// nothing else happens; after a failure no new helper starts for a while.
+// The running Wine sessions, in the order they are tried.
+using SessionList = std::function<std::vector<WineSession>()>;
+
+// The window system of the user's running Wine sessions, reached through a
+// Win32 helper (`helperExe`) started with each session's own loader. An IM
+// window is looked for in every session in turn; the look-ups, text and
+// clicks that follow go to the session where it was found. With no session
+// running every call answers 0 at once and nothing is started.
+// One helper per session, started on first use and kept for later sends;
+// a helper that fails, breaks the protocol or does not answer in time is
+// stopped, and none starts in its session for the quiet time. While it waits
+// for a helper the bridge runs the event turn it was given; a turn that
+// answers false (the program is ending) stops every helper for good.
 // Pauses are taken here, not in the helper.
 class WineBridgeWindowSystem : public WindowSystem
 {
 public:
-    explicit WineBridgeWindowSystem(std::vector<std::string> command, HelperTimeouts timeouts = {});
+    WineBridgeWindowSystem(std::string helperExe, SessionList sessions, HelperTimeouts timeouts = {},
+                           WaitTurn turn = {});
     ~WineBridgeWindowSystem() override;
     WineBridgeWindowSystem(const WineBridgeWindowSystem &) = delete;
     WineBridgeWindowSystem &operator=(const WineBridgeWindowSystem &) = delete;
+
+    void setWaitTurn(WaitTurn turn) { turn_ = std::move(turn); }
 
     WindowHandle findWindow(const std::string &className) override;
     WindowHandle findChildWindow(WindowHandle parent, WindowHandle childAfter,
@@ -42,27 +60,31 @@ public:
                      std::intptr_t lParam) override;
     void sleep(std::uint32_t milliseconds) override;
 
-    // The helper's process id, or 0 when none is running.
-    pid_t helperProcess() const { return pid_; }
+    // The process ids of the helpers running now.
+    std::vector<pid_t> helperProcesses() const;
 
 private:
+    struct Helper;
     using Clock = std::chrono::steady_clock;
+    using Request = std::function<std::string(std::uint64_t id)>;
 
-    std::optional<WindowHandle> exchange(const std::string &request, std::chrono::milliseconds timeout);
-    bool ensureHelper();
-    bool launch();
-    bool writeAll(const std::string &bytes, Clock::time_point deadline);
-    std::optional<std::string> readLine(Clock::time_point deadline);
-    void stopHelper(bool gently);
-    void giveUp();
+    void refreshSessions();
+    std::optional<WindowHandle> exchange(const std::shared_ptr<Helper> &helper, const Request &request,
+                                         std::chrono::milliseconds timeout);
+    bool ensureRunning(const std::shared_ptr<Helper> &helper);
+    void fail(Helper &helper, unsigned generation);
+    void stop(Helper &helper);
+    WaitTurn turnFor(const std::shared_ptr<Helper> &helper, unsigned generation,
+                     std::optional<std::uint64_t> id = std::nullopt);
 
-    std::vector<std::string> command_;
+    std::string helperExe_;
+    SessionList sessions_;
     HelperTimeouts timeouts_;
-    pid_t pid_ = 0;
-    int toHelper_ = -1;
-    int fromHelper_ = -1;
-    std::string received_;
-    std::optional<Clock::time_point> quietUntil_;
+    WaitTurn turn_;
+    bool ending_ = false;
+    std::optional<Clock::time_point> scannedAt_;
+    std::vector<std::shared_ptr<Helper>> helpers_; // the running sessions, in order
+    std::shared_ptr<Helper> current_;              // where the last IM window was found
 };
 
 } // namespace Tarnellbas

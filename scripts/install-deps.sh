@@ -14,8 +14,10 @@ run_packages=(
 )
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
+  openbox  # a window manager, for the window frames under Xvfb
   wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   desktop-file-utils appstream dpkg-dev file
+  procps  # pgrep, in the end-to-end test of a slow Wine helper
 )
 # Qt for Windows is built from Debian's qt6-base source with the posix-thread MinGW
 # compilers against the host Qt's tools; nsis makes the installer, fonts-wine gives

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 using namespace Credits;
 
 class CreditsRollHandOff : public testing::TestWithParam<double> {};
@@ -28,6 +31,55 @@ TEST_P(CreditsRollHandOff, HappensAtTick221WhateverTheOuterHeight)
 }
 
 INSTANTIATE_TEST_SUITE_P(OuterHeights, CreditsRollHandOff, testing::Values(3000.0, 3435.0, 4515.0, 30000.0));
+
+// The frame arrives after load: the client height first, the outer height
+// (title bar and border added) from some tick on. The roll then stands where
+// it would have stood had it started from the outer height.
+struct FrameArrival
+{
+    double clientHeight, outerHeight;
+    int arrivesBeforeTick;
+};
+
+void PrintTo(const FrameArrival &f, std::ostream *os)
+{
+    *os << f.clientHeight << " then " << f.outerHeight << " from tick " << f.arrivesBeforeTick;
+}
+
+class CreditsRollFrame : public testing::TestWithParam<FrameArrival> {};
+
+TEST_P(CreditsRollFrame, StartsFromTheOuterHeightAndHandsOffAtTick221)
+{
+    const FrameArrival f = GetParam();
+    double rollOuterHeight = f.clientHeight;
+    float RollPosition = float(rollOuterHeight);
+    PanelTops tops{};
+    int tick = 0;
+    while (tick < 1000) {
+        ++tick;
+        followOuterHeight(RollPosition, rollOuterHeight, tick >= f.arrivesBeforeTick ? f.outerHeight : f.clientHeight);
+        tops = rollOneTick(RollPosition);
+        if (tick == f.arrivesBeforeTick) {
+            EXPECT_EQ(tops.command1, f.outerHeight - 30 * tick);
+        }
+        if (handOffDue(rollOuterHeight, tops.command3))
+            break;
+    }
+    EXPECT_EQ(rollOuterHeight, f.outerHeight);
+    EXPECT_EQ(tick, 221);
+    EXPECT_EQ(tops.command1, f.outerHeight - 6630);
+    EXPECT_EQ(tops.command3, f.outerHeight - 3030);
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, CreditsRollFrame,
+                         testing::Values(FrameArrival{3000, 3435, 1}, FrameArrival{3000, 3435, 2},
+                                         FrameArrival{3000, 3570, 50}, FrameArrival{3000, 3000, 3},
+                                         FrameArrival{3000, 3435, 221}),
+                         [](const testing::TestParamInfo<FrameArrival> &info) {
+                             const FrameArrival &f = info.param;
+                             return "outer" + std::to_string(int(f.outerHeight)) + "FromTick"
+                                 + std::to_string(f.arrivesBeforeTick);
+                         });
 
 TEST(CreditsRoll, StopsAtTheFloorWithoutOvershootAndStillHandsOff)
 {

@@ -1,7 +1,9 @@
 #include "ui/credits/form2.h"
 
+#include "ui/toolkit/commandbutton.h"
 #include "ui/toolkit/picturebox.h"
 #include "ui/toolkit/timer.h"
+#include "ui/toolkit/twips.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -11,11 +13,10 @@
 
 namespace {
 
-// A credits window whose timers are muted, so that tests tick it by hand, and
-// whose fader window is a plain widget.
+// A credits window whose timers are muted, so that tests tick it by hand.
 struct Rig
 {
-    std::unique_ptr<Form2> form = std::make_unique<Form2>([] { return new QWidget; });
+    std::unique_ptr<Form2> form = std::make_unique<Form2>();
 
     QList<Toolkit::Timer *> timers{form->Timer1(), form->Timer2(), form->Timer3()};
 
@@ -39,37 +40,33 @@ class Form2Test : public QObject
     Q_OBJECT
 
 private slots:
-    void closingTheFaderInsideItsOwnHandlerUnloadsEverything();
+    void handOffIsDueFromTick221OnAndClosingUnloads();
     void nothingIsDrawnWhileHidden();
 };
 
-void Form2Test::closingTheFaderInsideItsOwnHandlerUnloadsEverything()
+void Form2Test::handOffIsDueFromTick221OnAndClosingUnloads()
 {
     Rig rig;
+    QSignalSpy due(rig.form.get(), &Form2::handOffDue);
     QSignalSpy unloaded(rig.form.get(), &Form2::unloaded);
     rig.form->show();
-    rig.roll(221);
-    QPointer<QWidget> fader = rig.form->fader();
-    QVERIFY(fader && fader->isVisible() && !rig.form->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
+    // The roll measures from the outer height, frame included, once it is known.
+    rig.roll(1);
+    QCOMPARE(rig.form->rollOuterHeight(), rig.form->outerHeightTwips());
+    QCOMPARE(rig.form->Command1()->y(), Toolkit::twipsToPixels(rig.form->outerHeightTwips() - 30));
+    rig.roll(219);
+    QCOMPARE(due.count(), 0);
+    QVERIFY(rig.form->isVisible());
+    rig.roll(1);
+    QCOMPARE(due.count(), 1);
+    QVERIFY(!rig.form->isVisible());
+    rig.roll(3); // the roll goes on, and so does the hand-off
+    QCOMPARE(due.count(), 4);
 
-    // A fader command that lets pending events run, as Fade and Send IM do, while
-    // the user closes the window: the window must outlive the running command.
-    bool done = false, survived = false;
-    QTimer::singleShot(0, fader, [&] {
-        QTimer::singleShot(0, fader, [&] { QVERIFY(fader->close()); });
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-        survived = fader && !fader->isVisible();
-        done = true;
-    });
-    QTRY_VERIFY(done);
-    QVERIFY(survived);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(fader && !fader->isVisible());
+    QVERIFY(rig.form->close());
     QCOMPARE(unloaded.count(), 1);
     QCOMPARE(rig.ticking(), (QList<bool>{false, false, false}));
-    rig.form.reset();  // the closed fader window goes with the credits window
-    QVERIFY(!fader);
 }
 
 void Form2Test::nothingIsDrawnWhileHidden()

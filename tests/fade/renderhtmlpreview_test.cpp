@@ -42,7 +42,14 @@ public:
     void Cls() override { ops.push_back("Cls"); }
     void setCurrentX(double to) override { x = to; }
     void setCurrentY(double to) override { y = to; }
-    void Print(std::u16string_view text) override { ops.push_back(str(std::string(text.begin(), text.end()), '@', x, ',', y)); }
+    // Units outside ASCII are written as '?', so a surrogate pair prints "??".
+    void Print(std::u16string_view text) override
+    {
+        std::string shown;
+        for (char16_t c : text)
+            shown += c < 128 ? char(c) : '?';
+        ops.push_back(str(shown, '@', x, ',', y));
+    }
     double TextWidth(std::u16string_view text) override { return text == u"H" ? 8 : 10; }
 };
 
@@ -87,6 +94,9 @@ TEST(RenderHtmlPreview, TagRules)
         {u"", {}},
         {u"<B><SUP>x<Font Color=#00FF00>y", Ops{"FontBold=1"} + line(-1, "x") + Ops{"ForeColor=65280"} + line(-1, "y", 12)},
         {u"<b >x</font><>y", line(0, "xy")},
+        {u"<U><s><I>a</u></S></i><sUp>b</suB><su><sups><u/></><bb>c",
+         Ops{"FontUnderline=1", "FontStrikethru=1", "FontItalic=1", "a@2,0", "FontUnderline=0", "FontStrikethru=0",
+             "FontItalic=0", "b@12,-1", "c@22,0"}},
         {u"<sup><sub>x</sup>", line(1, "x")},
         {u"<sub>a\rb", line(1, "a") + line(17, "b")},
         {u"<font color=#f00>x", Ops{"ForeColor=240"} + line(0, "x")},
@@ -98,6 +108,10 @@ TEST(RenderHtmlPreview, TagRules)
         // Fade output for a typed 'a<b': the "<" swallows the colour tag of 'b'.
         {u"<Font Color=#FF0000>a<Font Color=#00FF00><<Font Color=#0000FF>b",
          Ops{"ForeColor=255"} + line(0, "a") + Ops{"ForeColor=65280"} + line(0, "b", 12)},
+        // A surrogate pair is one character with one width; lone halves are one each.
+        {u"a\U0001F600b", {"a@2,0", "??@12,0", "b@22,0"}},
+        {u"<Font Color=#FF0000>\U0001F600<Font Color=#00FF00>c", {"ForeColor=255", "??@2,0", "ForeColor=65280", "c@12,0"}},
+        {u"\xDC00\xD800" u"b\xD83D", {"?@2,0", "?@12,0", "b@22,0", "?@32,0"}},
     };
     for (const auto &c : cases) {
         RecordingSurface surface;

@@ -1,9 +1,6 @@
 // SendImText and its pauses against the recording fake window system.
 #include "fakewindowsystem.h"
 #include "messenger/sendimtext.h"
-#ifndef _WIN32
-#include "messenger/winebridgewindowsystem.h"
-#endif
 
 #include <gtest/gtest.h>
 
@@ -126,14 +123,3 @@ TEST(PauseSeconds, RoundsHalfToEvenAndOverflowsPastInt32)
         EXPECT_EQ(slept, c.slept) << c.seconds;
     }
 }
-
-#ifndef _WIN32
-TEST(WineBridge, WithoutWineEveryLookUpFindsNothing)
-{
-    // No wine to start: a send does nothing, raises nothing and does not hang.
-    WineBridgeWindowSystem windows({"/nonexistent/wine", "/nonexistent/helper.exe"});
-    EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
-    SendImText(windows, u"hello");
-    EXPECT_EQ(windows.findChildWindow(0, 0, kSendButtonClass), 0u);
-}
-#endif

@@ -84,6 +84,20 @@ private slots:
         QCOMPARE(inkRect(preview(tag + QStringLiteral("\rHIT")), Ink::Dark), plain.translated(0, shift));
     }
 
+    // An emoji is one character of its own width: the letter after it starts there.
+    void theLetterAfterAnEmojiStartsAfterItsWidth()
+    {
+        ImageSurface surface(QSize(313, 25), kWhite);
+        surface.setScaleMode(3);
+        surface.setFontName(u"Arial");
+        surface.setFontSize(10);
+        const double a = surface.TextWidth(u"a"), emoji = surface.TextWidth(u"\U0001F600");
+        QVERIFY2(emoji > 2, qPrintable(QString::number(emoji)));
+        const QRect blue = inkRect(preview(QStringLiteral("a\U0001F600<Font Color=#0000FF>H")), Ink::Blue);
+        QVERIFY2(!blue.isEmpty() && blue.left() >= int(2 + a + emoji) - 1,
+                 qPrintable(QStringLiteral("H at %1, emoji ends at %2").arg(blue.left()).arg(2 + a + emoji)));
+    }
+
     void scaleModesConvertAndBadOnesAreRefused()
     {
         ImageSurface surface(QSize(313, 25), kWhite);

@@ -31,9 +31,20 @@ private slots:
             return units == 2 ? 2 : s[i] == u'W' ? 3 : 1;
         };
         QStringList lines;
-        for (const Toolkit::VisualLine &l : Toolkit::wrapText(text, width, advance))
+        const std::vector<Toolkit::VisualLine> all = Toolkit::wrapText(text, width, advance);
+        for (const Toolkit::VisualLine &l : all)
             lines << QStringLiteral("[%1|%2]").arg(text.mid(l.start, l.length)).arg(l.breakLength);
         QCOMPARE(lines.join(QString()), expected);
+
+        // Wrapped on from line starts, a few lines at a time, the lines are the same.
+        for (std::size_t limit : {1, 2, 3}) {
+            std::vector<Toolkit::VisualLine> pieces;
+            qsizetype from = 0;
+            int calls = 0;
+            while (from >= 0 && ++calls < 100)
+                from = Toolkit::wrapLines(text, from, width, advance, pieces, limit);
+            QCOMPARE(pieces, all);
+        }
     }
 };
 

@@ -23,6 +23,13 @@ struct PanelTops
 // returns where the three panels now stand.
 PanelTops rollOneTick(float &RollPosition);
 
+// The platform puts its frame around a window only after it is shown, so the
+// outer height the roll started from may grow later. The roll then starts over
+// from the new height as if it had been there from load: RollPosition moves by
+// the difference, the panels keep their distance to the outer bottom edge, and
+// the hand-off stays at the 221st tick. rollOuterHeight takes the new height.
+void followOuterHeight(float &RollPosition, double &rollOuterHeight, double outerHeightNow);
+
 // True once the creators' line stands higher than 3000 twips above the
 // window's outer bottom edge: time to show the fader window.
 bool handOffDue(double outerHeight, double command3Top);

@@ -49,10 +49,9 @@ void moveTop(QWidget *control, float twips)
 
 } // namespace
 
-Form2::Form2(std::function<QWidget *()> loadFader, QWidget *parent)
+Form2::Form2(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
-      m_loadFader(std::move(loadFader))
+                          | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Quorvex Aim Fader"));
     setFixedSize(twipsToPixels(4425), twipsToPixels(3000));
@@ -94,14 +93,6 @@ Form2::Form2(std::function<QWidget *()> loadFader, QWidget *parent)
     m_timer3 = timer(1, &Form2::Timer3_Timer);
 }
 
-Form2::~Form2()
-{
-    if (m_fader) {
-        m_fader->removeEventFilter(this);
-        delete m_fader;
-    }
-}
-
 double Form2::outerHeightTwips() const
 {
     return pixelsToTwips(frameGeometry().height());
@@ -109,8 +100,10 @@ double Form2::outerHeightTwips() const
 
 void Form2::Form_Load()
 {
-    m_loadedOuterHeight = outerHeightTwips();
-    m_state.RollPosition = float(m_loadedOuterHeight);
+    // The frame is not known yet while the window is built: this is the client
+    // height until the first tick after the platform has framed the window.
+    m_rollOuterHeight = outerHeightTwips();
+    m_state.RollPosition = float(m_rollOuterHeight);
     m_random.seedFromTimeOfDay();
     m_state.PreviousFactor = 1;
     m_loaded = true;
@@ -133,31 +126,15 @@ void Form2::Timer2_Timer()
 
 void Form2::Timer3_Timer()
 {
+    Credits::followOuterHeight(m_state.RollPosition, m_rollOuterHeight, outerHeightTwips());
     const Credits::PanelTops tops = Credits::rollOneTick(m_state.RollPosition);
     moveTop(m_command1, tops.command1);
     moveTop(m_command2, tops.command2);
     moveTop(m_command3, tops.command3);
-    // The window cannot be resized, yet the window manager may add its title bar
-    // after load; measuring against the height the roll started from keeps the
-    // hand-off at the 221st tick however late that happens.
-    if (Credits::handOffDue(m_loadedOuterHeight, pixelsToTwips(m_command3->y()))) {
-        showFader();
+    if (Credits::handOffDue(m_rollOuterHeight, pixelsToTwips(m_command3->y()))) {
+        emit handOffDue();
         hide();
     }
-}
-
-void Form2::showFader()
-{
-    if (!m_fader) {
-        m_fader = m_loadFader();
-        if (!m_fader)
-            return;
-        // Closing the fader window ends the program. The window itself stays
-        // until the credits window goes: a command of its own may still be
-        // running, processing events, when the user closes it.
-        m_fader->installEventFilter(this);
-    }
-    m_fader->show();
 }
 
 void Form2::unload()
@@ -169,20 +146,6 @@ void Form2::unload()
         t->setEnabled(false);
     hide();
     emit unloaded();
-}
-
-bool Form2::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_fader) {
-        // An accepted close hides the window at once; a refused one does not.
-        if (event->type() == QEvent::Close)
-            m_faderClosing = true;
-        else if (event->type() == QEvent::Show)
-            m_faderClosing = false;
-        else if (event->type() == QEvent::Hide && m_faderClosing && !event->spontaneous())
-            unload();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

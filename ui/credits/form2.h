@@ -3,10 +3,7 @@
 #include "creditsstate.h"
 #include "timeofdayrandom.h"
 
-#include <QPointer>
 #include <QWidget>
-
-#include <functional>
 
 namespace Toolkit {
 class CommandButton;
@@ -15,16 +12,15 @@ class Timer;
 }
 
 // The credits window: the artwork ripples in Main while three panels roll up
-// over it; at the 221st tick of the roll it shows the fader window and hides.
+// over it; from the 221st tick of the roll on, every tick says that the
+// hand-off to the fader window is due and hides the window. Which window comes
+// next, and when the program ends, is the program's business.
 class Form2 : public QWidget
 {
     Q_OBJECT
 
 public:
-    // loadFader makes the fader window when it is first shown; Form2 owns it from then on,
-    // and unloads when the user closes it.
-    explicit Form2(std::function<QWidget *()> loadFader, QWidget *parent = nullptr);
-    ~Form2() override;
+    explicit Form2(QWidget *parent = nullptr);
 
     Toolkit::PictureBox *Main() const { return m_main; }
     Toolkit::PictureBox *Original() const { return m_original; }
@@ -34,7 +30,6 @@ public:
     Toolkit::Timer *Timer1() const { return m_timer1; }
     Toolkit::Timer *Timer2() const { return m_timer2; }
     Toolkit::Timer *Timer3() const { return m_timer3; }
-    QWidget *fader() const { return m_fader; }
 
     const Credits::CreditsState &state() const { return m_state; }
     void seedRandom(std::uint64_t seed) { m_random.seed(seed); }
@@ -42,8 +37,9 @@ public:
     // The window's outer height, title bar and border included, as far as the
     // window system has told.
     double outerHeightTwips() const;
-    // The outer height when the window loaded, which the roll measures from.
-    double loadedOuterHeight() const { return m_loadedOuterHeight; }
+    // The outer height the roll measures from: the client height at load, the
+    // outer height once the platform has put its frame around the window.
+    double rollOuterHeight() const { return m_rollOuterHeight; }
 
     // The event handlers, run by the timers; tests call them directly.
     void Timer1_Timer();
@@ -57,21 +53,19 @@ public slots:
     void unload();
 
 signals:
+    // Show the fader window now; the credits window hides right after.
+    void handOffDue();
     void unloaded();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
     void Form_Load();
-    void showFader();
     void animate(bool on);
 
-    std::function<QWidget *()> m_loadFader;
-    QPointer<QWidget> m_fader;
     Toolkit::PictureBox *m_main = nullptr;
     Toolkit::PictureBox *m_original = nullptr;
     Toolkit::CommandButton *m_command1 = nullptr;
@@ -82,7 +76,6 @@ private:
     Toolkit::Timer *m_timer3 = nullptr;
     Credits::CreditsState m_state;
     Credits::TimeOfDayRandom m_random;
-    double m_loadedOuterHeight = 0;
+    double m_rollOuterHeight = 0;
     bool m_loaded = false;
-    bool m_faderClosing = false;
 };

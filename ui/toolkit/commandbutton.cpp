@@ -5,7 +5,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace Toolkit {
 
@@ -47,6 +46,20 @@ void CommandButton::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
+// Focus as the platform's graphical buttons show it: a thin dotted rectangle
+// that inverts every other pixel it crosses, so it shows on any face colour
+// and leaves the face its own. The style's focus frame would tint the face.
+void CommandButton::drawFocusFrame(QPainter &painter, const QRect &box)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen dots(Qt::white, 0);
+    dots.setDashPattern({1, 1});
+    painter.setPen(dots);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
 void CommandButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -79,13 +92,8 @@ void CommandButton::paintEvent(QPaintEvent *)
     const QRect textRect = r.adjusted(3, 3, -3, -3).translated(sunken ? 1 : 0, sunken ? 1 : 0);
     painter.drawText(textRect, Qt::AlignCenter | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine), text());
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = r.adjusted(4, 4, -4, -4);
-        option.backgroundColor = resolveColor(m_backColor);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    if (hasFocus())
+        drawFocusFrame(painter, r.adjusted(4, 4, -4, -4));
 }
 
 } // namespace Toolkit

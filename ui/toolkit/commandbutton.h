@@ -4,6 +4,8 @@
 
 #include <QPushButton>
 
+class QPainter;
+
 namespace Toolkit {
 
 // A graphical command button: the face is filled with the button's own back
@@ -35,6 +37,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static void drawFocusFrame(QPainter &painter, const QRect &box);
+
     ColorSetting m_backColor = systemColor(15);
     bool m_wordWrap = false;
 };

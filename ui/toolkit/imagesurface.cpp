@@ -85,15 +85,16 @@ void ImageSurface::setScaleMode(int mode)
     case kScaleMillimetres:
     case kScaleCentimetres:
         m_scaleMode = mode;
+        m_unitsPerPixel = unitsPerPixel(mode);
         return;
     default:
         throw std::invalid_argument("Invalid property value");
     }
 }
 
-double ImageSurface::unitsPerPixel() const
+double ImageSurface::unitsPerPixel(int scaleMode)
 {
-    switch (m_scaleMode) {
+    switch (scaleMode) {
     case kScaleTwips: return kTwipsPerPixel;
     case kScalePoints: return 0.75;
     case kScaleInches: return 1.0 / 96.0;
@@ -144,38 +145,18 @@ void ImageSurface::setFontStrikethru(bool on)
     fontChanged();
 }
 
-const QFontMetricsF &ImageSurface::metrics()
-{
-    if (!m_metrics) {
-        m_metrics.emplace(m_font, &metricsDevice());
-        m_ascent = m_metrics->ascent();
-        m_height = m_metrics->height();
-    }
-    return *m_metrics;
-}
-
 void ImageSurface::fontChanged()
 {
-    m_metrics.reset();
-    m_latinWidths.fill(-1);
-    m_otherWidths.clear();
+    m_widths.setFont(m_font, &metricsDevice());
 }
 
 double ImageSurface::pixelWidth(std::u16string_view text)
 {
-    if (text.size() != 1)
-        return metrics().horizontalAdvance(toQString(text));
-    const char16_t c = text.front();
-    if (c < m_latinWidths.size()) {
-        double &width = m_latinWidths[c];
-        if (width < 0)
-            width = metrics().horizontalAdvance(QChar(c));
-        return width;
-    }
-    const auto known = m_otherWidths.find(c);
-    if (known != m_otherWidths.end())
-        return known->second;
-    return m_otherWidths.emplace(c, metrics().horizontalAdvance(QChar(c))).first->second;
+    const QStringView view(text.data(), qsizetype(text.size()));
+    const bool pair = text.size() == 2 && QChar::isHighSurrogate(text[0]) && QChar::isLowSurrogate(text[1]);
+    if (text.size() == 1 || pair)
+        return m_widths.advance(view, 0, view.size());
+    return m_widths.stringWidth(view);
 }
 
 void ImageSurface::Cls()
@@ -197,15 +178,14 @@ bool ImageSurface::printOnImage(std::u16string_view text)
     // Glyphs may reach past their advance by an overhang; a font height of
     // slack on every side keeps the picture identical while characters far
     // outside the image cost no painting.
-    metrics();
-    const double slack = m_height;
+    const double slack = m_widths.height();
     if (m_image.isNull() || x - slack > m_image.width() || y - slack > m_image.height() || x + width + slack < 0
         || y + 2 * slack < 0)
         return false;
     QPainter painter(&m_image);
     painter.setFont(m_font);
     painter.setPen(resolveColor(m_foreColor));
-    painter.drawText(QPointF(x, y + m_ascent), toQString(text));
+    painter.drawText(QPointF(x, y + m_widths.ascent()), toQString(text));
     return true;
 }
 
@@ -213,8 +193,7 @@ double ImageSurface::TextWidth(std::u16string_view text) { return fromPixels(pix
 
 double ImageSurface::TextHeight()
 {
-    metrics();
-    return fromPixels(m_height);
+    return fromPixels(m_widths.height());
 }
 
 void ImageSurface::PaintPicture(const QImage &picture, double x, double y, double width, double height,

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "colorsetting.h"
+#include "glyphwidths.h"
 #include "fade/previewsurface.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
-
-#include <array>
-#include <optional>
-#include <unordered_map>
 
 namespace Toolkit {
 
@@ -83,10 +79,9 @@ public:
     void fillRect(double x1, double y1, double x2, double y2, ColorSetting color);
 
 private:
-    double unitsPerPixel() const;
-    double toPixels(double units) const { return units / unitsPerPixel(); }
-    double fromPixels(double pixels) const { return pixels * unitsPerPixel(); }
-    const QFontMetricsF &metrics();
+    static double unitsPerPixel(int scaleMode);
+    double toPixels(double units) const { return units / m_unitsPerPixel; }
+    double fromPixels(double pixels) const { return pixels * m_unitsPerPixel; }
     double pixelWidth(std::u16string_view text);
     void fontChanged();
 
@@ -94,13 +89,9 @@ private:
     QImage m_picture;
     ColorSetting m_backColor;
     int m_scaleMode = kScaleTwips;
+    double m_unitsPerPixel = unitsPerPixel(kScaleTwips);
     QFont m_font;
-    std::optional<QFontMetricsF> m_metrics;
-    double m_ascent = 0, m_height = 0; // of m_metrics
-    // Advances of single characters in the current font: a preview measures
-    // every character, and the font changes only at style tags.
-    std::array<double, 256> m_latinWidths;
-    std::unordered_map<char16_t, double> m_otherWidths;
+    GlyphWidths m_widths;
     bool m_autoRedraw = false;
     VarloFade::ColorValue m_foreColor = 0;
     double m_penX = 0, m_penY = 0; // pixels

@@ -1,5 +1,6 @@
 #include "multilinetextbox.h"
 
+#include "clipboardtext.h"
 #include "colorsetting.h"
 #include "fonts.h"
 
@@ -9,11 +10,13 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextLayout>
+#include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace Toolkit {
@@ -24,22 +27,28 @@ namespace {
 // break the line.
 constexpr char16_t kLoneBreakGlyph = u'\u25A1';
 
-bool isLoneBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+// Lines wrapped per idle slice: about a millisecond's work.
+constexpr std::size_t kWrapSlice = 4096;
 
-// What a character is drawn as. A tab shows as one blank: a line laid out with
-// tab stops would run wider than the wrapping measured, and hide its end.
+// What a character is drawn as. A tab shows as one blank: a tab stop would
+// draw wider than the wrapping measured, and hide the line's end.
 QChar shownAs(QChar c)
 {
-    if (isLoneBreak(c))
+    if (c == u'\r' || c == u'\n')
         return QChar(kLoneBreakGlyph);
     return c == u'\t' ? QChar(u' ') : c;
 }
 
+bool shownOtherwise(QChar c) { return c == u'\r' || c == u'\n' || c == u'\t'; }
+
 } // namespace
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent)
-    : QAbstractScrollArea(parent)
+    : QAbstractScrollArea(parent), m_wrapTimer(new QTimer(this))
 {
+    m_wrapTimer->setSingleShot(true);
+    m_wrapTimer->setInterval(0);
+    connect(m_wrapTimer, &QTimer::timeout, this, &MultiLineTextBox::wrapSlice);
     setFont(msSansSerif(8));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -50,16 +59,13 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     p.setColor(QPalette::Base, resolveColor(kSysWindow));
     p.setColor(QPalette::Text, resolveColor(kSysWindowText));
     viewport()->setPalette(p);
-    m_latin1Widths.fill(-1);
+    m_widths.setFont(font(), viewport());
     relayout();
 }
 
-void MultiLineTextBox::setText(const QString &text)
+void MultiLineTextBox::setText(QString text)
 {
-    m_text = text;
-    m_canUndo = m_typing = false;
-    m_undoText.clear();
-    m_cursor = m_anchor = 0;
+    m_control.setText(std::move(text));
     m_preferredX = -1;
     relayout();
     verticalScrollBar()->setValue(0);
@@ -68,24 +74,20 @@ void MultiLineTextBox::setText(const QString &text)
 
 void MultiLineTextBox::setCursorPosition(qsizetype pos, bool keepAnchor)
 {
-    moveCursor(std::clamp<qsizetype>(pos, 0, m_text.size()), keepAnchor);
+    m_control.moveCursor(pos, keepAnchor);
+    cursorMoved();
 }
 
 void MultiLineTextBox::setSelection(qsizetype anchor, qsizetype cursor)
 {
-    m_anchor = std::clamp<qsizetype>(anchor, 0, m_text.size());
-    moveCursor(std::clamp<qsizetype>(cursor, 0, m_text.size()), true);
-}
-
-QString MultiLineTextBox::selectedText() const
-{
-    const qsizetype from = std::min(m_cursor, m_anchor), to = std::max(m_cursor, m_anchor);
-    return m_text.mid(from, to - from);
+    m_control.setSelection(anchor, cursor);
+    cursorMoved();
 }
 
 void MultiLineTextBox::insertText(const QString &text)
 {
-    replaceSelection(text);
+    m_control.replaceSelection(text);
+    edited();
 }
 
 int MultiLineTextBox::firstVisibleLine() const
@@ -100,122 +102,164 @@ int MultiLineTextBox::lineHeight() const
 
 void MultiLineTextBox::copy() const
 {
-    if (hasSelection())
-        QGuiApplication::clipboard()->setText(selectedText());
+    if (m_control.hasSelection())
+        QGuiApplication::clipboard()->setMimeData(clipboardDataFor(m_control.selectedText()));
 }
 
 void MultiLineTextBox::cut()
 {
-    if (!hasSelection())
+    if (!m_control.hasSelection())
         return;
     copy();
-    replaceSelection(QString());
+    m_control.replaceSelection(QStringView());
+    edited();
 }
 
 void MultiLineTextBox::paste()
 {
-    QString pasted = QGuiApplication::clipboard()->text();
-    // Text from the X clipboard ends its lines with LF alone; this box breaks
-    // lines at CR LF only, as the platform's own multi-line box does.
-    for (qsizetype i = 0; i < pasted.size(); ++i) {
-        if (pasted[i] == u'\n' && (i == 0 || pasted[i - 1] != u'\r'))
-            pasted.insert(i++, u'\r');
-    }
-    if (!pasted.isEmpty())
-        replaceSelection(pasted);
+    const QString pasted = pastedText(QGuiApplication::clipboard()->mimeData());
+    if (pasted.isEmpty())
+        return;
+    m_control.replaceSelection(pasted);
+    edited();
 }
 
 QMenu *MultiLineTextBox::createContextMenu()
 {
+    const bool selection = m_control.hasSelection();
     auto *menu = new QMenu(this);
-    menu->addAction(tr("&Undo"), this, &MultiLineTextBox::undo)->setEnabled(m_canUndo);
+    menu->addAction(tr("&Undo"), this, &MultiLineTextBox::undo)->setEnabled(m_control.canUndo());
     menu->addSeparator();
-    menu->addAction(tr("Cu&t"), this, &MultiLineTextBox::cut)->setEnabled(hasSelection());
-    menu->addAction(tr("&Copy"), this, &MultiLineTextBox::copy)->setEnabled(hasSelection());
+    menu->addAction(tr("Cu&t"), this, &MultiLineTextBox::cut)->setEnabled(selection);
+    menu->addAction(tr("&Copy"), this, &MultiLineTextBox::copy)->setEnabled(selection);
     menu->addAction(tr("&Paste"), this, &MultiLineTextBox::paste)
-        ->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+        ->setEnabled(!pastedText(QGuiApplication::clipboard()->mimeData()).isEmpty());
     menu->addAction(tr("&Delete"), this, [this] {
-            if (hasSelection())
-                replaceSelection(QString());
-        })->setEnabled(hasSelection());
+            if (m_control.hasSelection()) {
+                m_control.replaceSelection(QStringView());
+                edited();
+            }
+        })->setEnabled(selection);
     menu->addSeparator();
-    menu->addAction(tr("Select &All"), this, &MultiLineTextBox::selectAll)->setEnabled(!m_text.isEmpty());
+    menu->addAction(tr("Select &All"), this, &MultiLineTextBox::selectAll)->setEnabled(!text().isEmpty());
     return menu;
 }
 
 void MultiLineTextBox::selectAll()
 {
-    m_anchor = 0;
-    moveCursor(m_text.size(), true);
+    m_control.selectAll();
+    cursorMoved();
 }
 
 void MultiLineTextBox::undo()
 {
-    if (!m_canUndo)
+    if (!m_control.canUndo())
         return;
-    std::swap(m_text, m_undoText);
-    const qsizetype cursor = std::min(m_undoCursor, m_text.size());
-    m_undoCursor = m_cursor;
-    m_cursor = m_anchor = cursor;
-    m_typing = false;
-    m_preferredX = -1;
-    relayout();
-    ensureCursorVisible();
-    emit textChanged();
+    m_control.undo();
+    edited();
 }
 
 double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
 {
-    const QChar c = text[i];
-    if (units == 1 && c.unicode() < 256) {
-        double &w = m_latin1Widths[c.unicode()];
-        if (w < 0)
-            w = fontMetrics().horizontalAdvance(shownAs(c));
-        return w;
+    if (units == 1 && shownOtherwise(text[i]))
+        return m_widths.advance(shownAs(text[i]));
+    return m_widths.advance(text, i, units);
+}
+
+qsizetype MultiLineTextBox::unitsAt(qsizetype pos) const
+{
+    const QString &t = text();
+    return t[pos].isHighSurrogate() && pos + 1 < t.size() && t[pos + 1].isLowSurrogate() ? 2 : 1;
+}
+
+double MultiLineTextBox::positionX(qsizetype pos)
+{
+    const VisualLine &line = m_lines[lineOf(pos)];
+    double x = 0;
+    for (qsizetype at = line.start; at < std::min(pos, line.end());) {
+        const qsizetype units = unitsAt(at);
+        x += advance(text(), at, units);
+        at += units;
     }
-    const char32_t key = units == 2 ? QChar::surrogateToUcs4(c, text[i + 1]) : char32_t(c.unicode());
-    auto it = m_otherWidths.find(key);
-    if (it == m_otherWidths.end())
-        it = m_otherWidths.insert(key, QFontMetricsF(font()).horizontalAdvance(text.mid(i, units).toString()));
-    return *it;
+    return x;
 }
 
-QString MultiLineTextBox::displayText(const VisualLine &line) const
+double MultiLineTextBox::naturalWidth(qsizetype lineIndex)
 {
-    QString shown = m_text.mid(line.start, line.length);
-    for (QChar &c : shown)
-        c = shownAs(c);
-    return shown;
+    wrapUntilLine(lineIndex);
+    const VisualLine &line = m_lines[lineIndex];
+    double width = 0, inked = 0;
+    for (qsizetype at = line.start; at < line.end();) {
+        const qsizetype units = unitsAt(at);
+        width += advance(text(), at, units);
+        if (text()[at] != u' ')
+            inked = width;
+        at += units;
+    }
+    return inked;
 }
 
-void MultiLineTextBox::layoutLine(QTextLayout &layout, const VisualLine &line) const
-{
-    layout.setText(displayText(line));
-    layout.setFont(font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    textLine.setPosition(QPointF(0, 0));
-    layout.endLayout();
-}
-
+// Only what the box shows is wrapped now; the rest follows in idle slices, or
+// at once where a line further down is asked for.
 void MultiLineTextBox::relayout()
 {
     m_wrapWidth = std::max(1, viewport()->width() - 2 * kMargin);
-    m_lines = wrapText(m_text, m_wrapWidth,
-                       [this](QStringView text, qsizetype i, qsizetype units) { return advance(text, i, units); });
-    updateScrollBar();
+    m_lines.clear();
+    m_wrapFrom = 0;
+    wrapUntilLine(firstVisibleLine() + visibleLineCount() + 1);
     viewport()->update();
+}
+
+void MultiLineTextBox::wrapMore(std::size_t lines)
+{
+    if (m_wrapFrom < 0)
+        return;
+    m_wrapFrom = wrapLines(
+        text(), m_wrapFrom, m_wrapWidth,
+        [this](QStringView text, qsizetype i, qsizetype units) { return advance(text, i, units); }, m_lines, lines);
+    if (m_wrapFrom < 0)
+        m_wrapTimer->stop();
+    else if (!m_wrapTimer->isActive())
+        m_wrapTimer->start();
+    updateScrollBar();
+}
+
+void MultiLineTextBox::wrapUntilLine(qsizetype index)
+{
+    while (m_wrapFrom >= 0 && qsizetype(m_lines.size()) <= index)
+        wrapMore(std::max<std::size_t>(64, std::size_t(index) + 1 - m_lines.size()));
+}
+
+qsizetype MultiLineTextBox::lineOf(qsizetype pos)
+{
+    // A position at a wrap belongs to the line it starts, so that line must be there.
+    while (m_wrapFrom >= 0 && m_wrapFrom <= pos)
+        wrapMore(kWrapSlice);
+    return lineOfPosition(m_lines, pos);
+}
+
+void MultiLineTextBox::wrapSlice()
+{
+    wrapMore(kWrapSlice);
+}
+
+const std::vector<VisualLine> &MultiLineTextBox::visualLines()
+{
+    wrapMore(std::size_t(-1));
+    return m_lines;
 }
 
 void MultiLineTextBox::updateScrollBar()
 {
     const int visible = visibleLineCount();
+    // Until every line is wrapped, the count is estimated from the part done.
+    qsizetype lines = qsizetype(m_lines.size());
+    if (m_wrapFrom > 0)
+        lines = std::max(lines + 1, qsizetype(double(lines) * double(text().size()) / double(m_wrapFrom)));
+    else if (m_wrapFrom == 0)
+        lines += 1;
     QScrollBar *bar = verticalScrollBar();
-    bar->setRange(0, std::max(0, int(m_lines.size()) - visible));
+    bar->setRange(0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lines - visible))));
     bar->setPageStep(visible);
     bar->setSingleStep(1);
 }
@@ -227,7 +271,7 @@ int MultiLineTextBox::visibleLineCount() const
 
 void MultiLineTextBox::ensureCursorVisible()
 {
-    const int line = int(lineOfPosition(m_lines, m_cursor));
+    const int line = int(lineOf(m_control.cursor()));
     const int first = firstVisibleLine(), visible = visibleLineCount();
     if (line < first)
         verticalScrollBar()->setValue(line);
@@ -235,108 +279,59 @@ void MultiLineTextBox::ensureCursorVisible()
         verticalScrollBar()->setValue(line - visible + 1);
 }
 
-qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos) const
+qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos)
 {
     const int row = int(std::floor(double(viewportPos.y() - kMargin) / lineHeight()));
+    wrapUntilLine(firstVisibleLine() + std::max(row, 0));
     const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, qsizetype(m_lines.size()) - 1);
     return positionInLine(line, viewportPos.x() - kMargin);
 }
 
-double MultiLineTextBox::cursorX(qsizetype pos) const
+bool MultiLineTextBox::wrapsAtEnd(qsizetype lineIndex)
 {
-    const VisualLine &line = m_lines[lineOfPosition(m_lines, pos)];
-    QTextLayout layout;
-    layoutLine(layout, line);
-    return layout.lineAt(0).cursorToX(int(pos - line.start));
-}
-
-qsizetype MultiLineTextBox::positionInLine(qsizetype lineIndex, double x) const
-{
+    wrapUntilLine(lineIndex + 1);
     const VisualLine &line = m_lines[lineIndex];
-    QTextLayout layout;
-    layoutLine(layout, line);
-    qsizetype pos = line.start + layout.lineAt(0).xToCursor(x);
+    return line.breakLength == 0 && lineIndex + 1 < qsizetype(m_lines.size()) && line.length > 0;
+}
+
+qsizetype MultiLineTextBox::positionInLine(qsizetype lineIndex, double x)
+{
+    // Asked first: it may wrap the next line, which may move m_lines.
+    const bool wraps = wrapsAtEnd(lineIndex);
+    const VisualLine line = m_lines[lineIndex];
+    double left = 0;
+    for (qsizetype at = line.start; at < line.end();) {
+        const qsizetype units = unitsAt(at);
+        const double w = advance(text(), at, units);
+        if (x < left + w / 2)
+            return at;
+        left += w;
+        at += units;
+    }
     // A wrapped line's end is the next line's start; keep the cursor on this one.
-    if (pos == line.end() && line.breakLength == 0 && lineIndex + 1 < qsizetype(m_lines.size()) && line.length > 0)
-        pos = previousPosition(pos);
-    return pos;
+    return wraps ? m_control.previousPosition(line.end()) : line.end();
 }
 
-qsizetype MultiLineTextBox::previousPosition(qsizetype pos) const
+void MultiLineTextBox::cursorMoved(bool keepPreferredX)
 {
-    if (pos <= 0)
-        return 0;
-    if (pos >= 2 && ((m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n')
-                     || (m_text[pos - 2].isHighSurrogate() && m_text[pos - 1].isLowSurrogate())))
-        return pos - 2;
-    return pos - 1;
-}
-
-qsizetype MultiLineTextBox::nextPosition(qsizetype pos) const
-{
-    const qsizetype n = m_text.size();
-    if (pos >= n)
-        return n;
-    if (pos + 1 < n && ((m_text[pos] == u'\r' && m_text[pos + 1] == u'\n')
-                        || (m_text[pos].isHighSurrogate() && m_text[pos + 1].isLowSurrogate())))
-        return pos + 2;
-    return pos + 1;
-}
-
-qsizetype MultiLineTextBox::previousWord(qsizetype pos) const
-{
-    while (pos > 0 && m_text[pos - 1].isSpace())
-        pos = previousPosition(pos);
-    while (pos > 0 && !m_text[pos - 1].isSpace())
-        pos = previousPosition(pos);
-    return pos;
-}
-
-qsizetype MultiLineTextBox::nextWord(qsizetype pos) const
-{
-    const qsizetype n = m_text.size();
-    while (pos < n && !m_text[pos].isSpace())
-        pos = nextPosition(pos);
-    while (pos < n && m_text[pos].isSpace())
-        pos = nextPosition(pos);
-    return pos;
-}
-
-void MultiLineTextBox::moveCursor(qsizetype pos, bool keepAnchor, bool keepPreferredX)
-{
-    m_typing = false;
-    m_cursor = pos;
-    if (!keepAnchor)
-        m_anchor = pos;
     if (!keepPreferredX)
         m_preferredX = -1;
     ensureCursorVisible();
     viewport()->update();
 }
 
-void MultiLineTextBox::replaceSelection(const QString &text, bool typing)
+void MultiLineTextBox::edited()
 {
-    const qsizetype from = std::min(m_cursor, m_anchor), to = std::max(m_cursor, m_anchor);
-    // A run of typing is undone as a whole; any other edit starts afresh.
-    if (!(typing && m_typing && from == to)) {
-        m_undoText = m_text;
-        m_undoCursor = m_cursor;
-        m_canUndo = true;
-    }
-    m_text.replace(from, to - from, text);
-    m_cursor = m_anchor = from + text.size();
     m_preferredX = -1;
     relayout();
     ensureCursorVisible();
-    m_typing = typing;
     emit textChanged();
 }
 
 void MultiLineTextBox::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
-        m_latin1Widths.fill(-1);
-        m_otherWidths.clear();
+        m_widths.setFont(font(), viewport());
         relayout();
     }
     QAbstractScrollArea::changeEvent(event);
@@ -363,8 +358,10 @@ void MultiLineTextBox::focusOutEvent(QFocusEvent *event)
 
 void MultiLineTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (!event->commitString().isEmpty())
-        replaceSelection(event->commitString());
+    if (!event->commitString().isEmpty()) {
+        m_control.replaceSelection(event->commitString());
+        edited();
+    }
     event->accept();
 }
 
@@ -385,17 +382,22 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
         }
     }
 
+    MultiLineControl &c = m_control;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const qsizetype line = lineOfPosition(m_lines, m_cursor);
+    const qsizetype line = lineOf(c.cursor());
+    auto move = [&](qsizetype pos) {
+        c.moveCursor(pos, shift);
+        cursorMoved();
+    };
     auto verticalMove = [&](qsizetype lines) {
         if (m_preferredX < 0)
-            m_preferredX = cursorX(m_cursor);
+            m_preferredX = positionX(c.cursor());
+        wrapUntilLine(line + lines);
         const qsizetype target = std::clamp<qsizetype>(line + lines, 0, qsizetype(m_lines.size()) - 1);
-        const double x = m_preferredX;
-        moveCursor(target == line && lines != 0 ? (lines < 0 ? 0 : m_text.size()) : positionInLine(target, x),
-                   shift, true);
-        m_preferredX = x;
+        c.moveCursor(target == line && lines != 0 ? (lines < 0 ? 0 : text().size()) : positionInLine(target, m_preferredX),
+                     shift);
+        cursorMoved(true);
     };
 
     switch (event->key()) {
@@ -403,19 +405,20 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Enter:
         // A line break of the platform's multi-line box; the window's default
         // button does not see this Enter.
-        replaceSelection(QStringLiteral("\r\n"));
+        c.replaceSelection(u"\r\n");
+        edited();
         return;
     case Qt::Key_Left:
-        if (hasSelection() && !shift)
-            moveCursor(std::min(m_cursor, m_anchor), false);
+        if (c.hasSelection() && !shift)
+            move(c.selectionStart());
         else
-            moveCursor(ctrl ? previousWord(m_cursor) : previousPosition(m_cursor), shift);
+            move(ctrl ? c.previousWord(c.cursor()) : c.previousPosition(c.cursor()));
         return;
     case Qt::Key_Right:
-        if (hasSelection() && !shift)
-            moveCursor(std::max(m_cursor, m_anchor), false);
+        if (c.hasSelection() && !shift)
+            move(c.selectionEnd());
         else
-            moveCursor(ctrl ? nextWord(m_cursor) : nextPosition(m_cursor), shift);
+            move(ctrl ? c.nextWord(c.cursor()) : c.nextPosition(c.cursor()));
         return;
     case Qt::Key_Up:
         verticalMove(-1);
@@ -430,36 +433,32 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
         verticalMove(visibleLineCount());
         return;
     case Qt::Key_Home:
-        moveCursor(ctrl ? 0 : m_lines[line].start, shift);
+        move(ctrl ? 0 : m_lines[line].start);
         return;
-    case Qt::Key_End: {
+    case Qt::Key_End:
         // The end of a wrapped line is the next line's start; stop before the
         // wrap (after the line's last character but one, its hanging space).
-        const VisualLine &l = m_lines[line];
-        const bool wraps = l.breakLength == 0 && line + 1 < qsizetype(m_lines.size()) && l.length > 0;
-        moveCursor(ctrl ? m_text.size() : (wraps ? previousPosition(l.end()) : l.end()), shift);
+        move(ctrl ? text().size() : wrapsAtEnd(line) ? c.previousPosition(m_lines[line].end()) : m_lines[line].end());
         return;
-    }
     case Qt::Key_Backspace:
-        if (!hasSelection())
-            m_anchor = previousPosition(m_cursor);
-        replaceSelection(QString());
+        c.deleteBackward();
+        edited();
         return;
     case Qt::Key_Delete:
-        if (!hasSelection())
-            m_anchor = nextPosition(m_cursor);
-        replaceSelection(QString());
+        c.deleteForward();
+        edited();
         return;
     default:
         break;
     }
 
     const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
-        return c.isPrint() || c == u'\t' || c.isSurrogate();
+    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar ch) {
+        return ch.isPrint() || ch == u'\t' || ch.isSurrogate();
     });
     if (printable && !(ctrl && !(event->modifiers() & Qt::AltModifier))) {
-        replaceSelection(typed, true);
+        c.replaceSelection(typed, true);
+        edited();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
@@ -469,29 +468,24 @@ void MultiLineTextBox::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QAbstractScrollArea::mousePressEvent(event);
-    moveCursor(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+    m_control.moveCursor(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+    cursorMoved();
 }
 
 void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QAbstractScrollArea::mouseDoubleClickEvent(event);
-    // The word under the pointer, up to the spaces around it.
-    const qsizetype at = positionAt(event->position().toPoint());
-    qsizetype from = at, to = at;
-    while (from > 0 && !m_text[from - 1].isSpace())
-        --from;
-    while (to < m_text.size() && !m_text[to].isSpace())
-        ++to;
-    m_anchor = from;
-    moveCursor(to, true);
+    m_control.selectWordAt(positionAt(event->position().toPoint()));
+    cursorMoved();
 }
 
 void MultiLineTextBox::mouseMoveEvent(QMouseEvent *event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         return QAbstractScrollArea::mouseMoveEvent(event);
-    moveCursor(positionAt(event->position().toPoint()), true);
+    m_control.moveCursor(positionAt(event->position().toPoint()), true);
+    cursorMoved();
 }
 
 void MultiLineTextBox::mouseReleaseEvent(QMouseEvent *event)
@@ -503,28 +497,47 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), resolveColor(kSysWindow));
-    painter.setPen(resolveColor(kSysWindowText));
+    painter.setFont(font());
 
-    const qsizetype selFrom = std::min(m_cursor, m_anchor), selTo = std::max(m_cursor, m_anchor);
-    const qsizetype cursorLine = lineOfPosition(m_lines, m_cursor);
+    const QColor ink = resolveColor(kSysWindowText);
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const QColor highlightedInk = palette().color(QPalette::HighlightedText);
+    const qsizetype selFrom = m_control.selectionStart(), selTo = m_control.selectionEnd();
+    const qsizetype cursor = m_control.cursor();
+    const qsizetype cursorLine = hasFocus() ? lineOf(cursor) : -1;
     const int first = firstVisibleLine(), height = lineHeight();
+    wrapUntilLine(first + viewport()->height() / height + 1);
     const int last = std::min<int>(int(m_lines.size()) - 1, first + viewport()->height() / height + 1);
-    QTextCharFormat selected;
-    selected.setBackground(palette().brush(QPalette::Highlight));
-    selected.setForeground(palette().brush(QPalette::HighlightedText));
+    const double ascent = m_widths.ascent();
+    const QString &t = text();
+    QString shown;
 
     for (int i = first; i <= last; ++i) {
         const VisualLine &line = m_lines[i];
-        QTextLayout layout;
-        layoutLine(layout, line);
-        QList<QTextLayout::FormatRange> selections;
-        const qsizetype from = std::max(selFrom, line.start), to = std::min(selTo, line.end());
-        if (from < to)
-            selections.append({int(from - line.start), int(to - from), selected});
-        const QPointF origin(kMargin, kMargin + (i - first) * height);
-        layout.draw(&painter, origin, selections);
-        if (i == cursorLine && hasFocus())
-            layout.drawCursor(&painter, origin, int(m_cursor - line.start));
+        const double top = kMargin + (i - first) * height;
+        double x = kMargin, cursorX = -1;
+        for (qsizetype at = line.start; at < line.end();) {
+            const qsizetype units = unitsAt(at);
+            const double w = advance(t, at, units);
+            const bool selected = at >= selFrom && at < selTo;
+            if (at == cursor)
+                cursorX = x;
+            if (selected)
+                painter.fillRect(QRectF(x, top, w, height), highlight);
+            const QChar c = t[at];
+            if (c != u' ') {
+                shown = units == 2 ? t.sliced(at, 2) : QString(shownAs(c));
+                painter.setPen(selected ? highlightedInk : ink);
+                painter.drawText(QPointF(x, top + ascent), shown);
+            }
+            x += w;
+            at += units;
+        }
+        if (i == cursorLine && hasFocus()) {
+            if (cursorX < 0)
+                cursorX = x;
+            painter.fillRect(QRectF(std::floor(cursorX), top, 1, height), ink);
+        }
     }
 }
 

@@ -1,23 +1,25 @@
 #pragma once
 
+#include "glyphwidths.h"
+#include "multilinecontrol.h"
 #include "textwrap.h"
 
 #include <QAbstractScrollArea>
-#include <QHash>
 
-#include <array>
 #include <vector>
 
 class QMenu;
-class QTextLayout;
+class QTimer;
 
 namespace Toolkit {
 
 // A multi-line text box with word wrap and a vertical scroll bar that keeps
 // its text exactly as set: CR LF ends a line, a lone CR or LF stays in the
-// text as an ordinary character, and Enter types CR LF. Only the lines in view
-// are laid out, so a text of hundreds of thousands of characters on one line
-// costs one pass over its character widths, not a full text layout.
+// text as an ordinary character, and Enter types CR LF. Every character is
+// drawn at the sum of the advances before it on its line, the very widths the
+// wrapping added, so no line runs under the scroll bar. Only the lines in view
+// are drawn, so a text of hundreds of thousands of characters on one line
+// costs one pass over its character widths. The editing is MultiLineControl's.
 class MultiLineTextBox : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -25,29 +27,43 @@ class MultiLineTextBox : public QAbstractScrollArea
 public:
     explicit MultiLineTextBox(QWidget *parent = nullptr);
 
-    void setText(const QString &text);
-    const QString &text() const { return m_text; }
+    // The box takes the text as it is; a QString passed by value shares its buffer.
+    void setText(QString text);
+    const QString &text() const { return m_control.text(); }
+    const MultiLineControl &control() const { return m_control; }
 
-    qsizetype cursorPosition() const { return m_cursor; }
+    qsizetype cursorPosition() const { return m_control.cursor(); }
     void setCursorPosition(qsizetype pos, bool keepAnchor = false);
     void setSelection(qsizetype anchor, qsizetype cursor);
-    QString selectedText() const;
+    QString selectedText() const { return m_control.selectedText(); }
     void insertText(const QString &text);
 
-    const std::vector<VisualLine> &visualLines() const { return m_lines; }
+    // Every line of the text; wraps what is not wrapped yet.
+    const std::vector<VisualLine> &visualLines();
+    // Whether every line is wrapped: a long text wraps what the box shows at
+    // once and the rest in slices when the event loop is idle.
+    bool wrapDone() const { return m_wrapFrom < 0; }
     int firstVisibleLine() const;
     int lineHeight() const;
+    // Lines wrap at this width; the text area starts kMargin from the left.
+    double wrapWidth() const { return m_wrapWidth; }
+    // Where the character at pos is drawn, from the left of the text area:
+    // the sum of the advances before it on its line, the same the wrapping added.
+    double positionX(qsizetype pos);
+    // How wide a line is drawn, the blanks hanging at its end left out.
+    double naturalWidth(qsizetype line);
 
     // The platform's edit menu: Undo, Cut, Copy, Paste, Delete and Select All,
     // each enabled only where it would do something. The caller owns the menu.
     QMenu *createContextMenu();
+
+    static constexpr int kMargin = 2;
 
 public slots:
     void copy() const;
     void cut();
     void paste();
     void selectAll();
-    // One level, as the platform's box has: undoing twice restores the edit.
     void undo();
 
 signals:
@@ -69,38 +85,30 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    static constexpr int kMargin = 2;
-
     double advance(QStringView text, qsizetype i, qsizetype units);
-    QString displayText(const VisualLine &line) const;
-    void layoutLine(QTextLayout &layout, const VisualLine &line) const;
+    qsizetype unitsAt(qsizetype pos) const;
     void relayout();
+    void wrapMore(std::size_t lines);
+    void wrapUntilLine(qsizetype index);
+    qsizetype lineOf(qsizetype pos);
+    void wrapSlice();
     void updateScrollBar();
     int visibleLineCount() const;
     void ensureCursorVisible();
-    qsizetype positionAt(const QPoint &viewportPos) const;
-    double cursorX(qsizetype pos) const;
-    qsizetype positionInLine(qsizetype line, double x) const;
-    qsizetype previousPosition(qsizetype pos) const;
-    qsizetype nextPosition(qsizetype pos) const;
-    qsizetype previousWord(qsizetype pos) const;
-    qsizetype nextWord(qsizetype pos) const;
-    void moveCursor(qsizetype pos, bool keepAnchor, bool keepPreferredX = false);
-    void replaceSelection(const QString &text, bool typing = false);
-    bool hasSelection() const { return m_cursor != m_anchor; }
+    qsizetype positionAt(const QPoint &viewportPos);
+    qsizetype positionInLine(qsizetype line, double x);
+    bool wrapsAtEnd(qsizetype line);
+    // After the control moved the cursor or changed the text.
+    void cursorMoved(bool keepPreferredX = false);
+    void edited();
 
-    QString m_text;
-    std::vector<VisualLine> m_lines;
-    qsizetype m_cursor = 0;
-    qsizetype m_anchor = 0;
+    MultiLineControl m_control;
+    GlyphWidths m_widths;
+    std::vector<VisualLine> m_lines; // wrapped so far
+    qsizetype m_wrapFrom = -1;       // where the next line starts; -1 when all are wrapped
+    QTimer *m_wrapTimer = nullptr;
     double m_preferredX = -1;
-    QString m_undoText;
-    qsizetype m_undoCursor = 0;
-    bool m_canUndo = false;
-    bool m_typing = false; // the last edit was typing at the cursor, which goes on
     double m_wrapWidth = 0;
-    std::array<double, 256> m_latin1Widths{};
-    QHash<char32_t, double> m_otherWidths;
 };
 
 } // namespace Toolkit

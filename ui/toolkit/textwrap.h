@@ -25,20 +25,29 @@ struct VisualLine
 // right before that character when the line has no space; spaces may hang past
 // the edge, and a line always takes at least one character. A surrogate pair
 // is never split. advance(text, i, units) gives the width of the units at i.
+//
+// Wraps from `from`, the start of a line, appending to lines, and stops once
+// `limit` lines are added. Returns where the next line starts, or -1 when the
+// text is done (its last line, possibly empty, appended). Wrapping on from a
+// line start gives the same lines as wrapping in one go.
 template <typename Advance>
-std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&advance)
+qsizetype wrapLines(QStringView text, qsizetype from, double maxWidth, Advance &&advance,
+                    std::vector<VisualLine> &lines, std::size_t limit)
 {
-    std::vector<VisualLine> lines;
     const qsizetype n = text.size();
-    qsizetype lineStart = 0, lastBreak = -1, i = 0;
+    qsizetype lineStart = from, lastBreak = -1, i = from;
+    std::size_t added = 0;
     double x = 0;
     auto unitsAt = [&](qsizetype at) -> qsizetype {
         return (text[at].isHighSurrogate() && at + 1 < n && text[at + 1].isLowSurrogate()) ? 2 : 1;
     };
     while (i < n) {
+        if (added >= limit)
+            return lineStart;
         const QChar c = text[i];
         if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
             lines.push_back({lineStart, i - lineStart, 2});
+            ++added;
             i += 2;
             lineStart = i;
             lastBreak = -1;
@@ -50,6 +59,7 @@ std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&ad
         if (c != u' ' && i > lineStart && x + w > maxWidth) {
             const qsizetype breakAt = lastBreak > lineStart ? lastBreak : i;
             lines.push_back({lineStart, breakAt - lineStart, 0});
+            ++added;
             lineStart = breakAt;
             lastBreak = -1;
             x = 0;
@@ -62,7 +72,25 @@ std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&ad
         if (c == u' ')
             lastBreak = i;
     }
+    if (added >= limit)
+        return lineStart;
     lines.push_back({lineStart, n - lineStart, 0});
+    return -1;
+}
+
+// All lines of text, into lines, whose storage is reused.
+template <typename Advance>
+void wrapText(QStringView text, double maxWidth, Advance &&advance, std::vector<VisualLine> &lines)
+{
+    lines.clear();
+    wrapLines(text, 0, maxWidth, advance, lines, std::size_t(-1));
+}
+
+template <typename Advance>
+std::vector<VisualLine> wrapText(QStringView text, double maxWidth, Advance &&advance)
+{
+    std::vector<VisualLine> lines;
+    wrapText(text, maxWidth, advance, lines);
     return lines;
 }
 

@@ -3,26 +3,48 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cstdio>
 #include <functional>
 
 namespace {
 
-// The test prefix, headless, with Windows-1252 as its ANSI code page; the
+// Other users of this machine may run Wine sessions of their own; the
+// programs under test see only the processes of this test in a table of
+// their own: the stand-in window's.
+const QTemporaryDir processTableFolder;
+const QString processTable = processTableFolder.filePath("proc");
+
+void showToSessionSearch(qint64 pid)
+{
+    QDir().mkpath(processTable);
+    QFile::link("/proc/" + QString::number(pid), processTable + "/" + QString::number(pid));
+}
+
+enum class Prefix { Named, Found };
+
+// The test prefix, headless, with Windows-1252 as its ANSI code page, named
+// by WINEPREFIX or left to be found (HOME elsewhere, WINEPREFIX unset); the
 // window program gets the display and finds the helper beside itself.
-QProcessEnvironment wineEnvironment(bool windowProgram = false)
+QProcessEnvironment wineEnvironment(bool windowProgram = false, Prefix prefix = Prefix::Named)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *name : {"LC_ALL", "DISPLAY", "QT_QPA_PLATFORM", "WINEPREFIX"})
         environment.remove(name);
-    environment.insert("WINEPREFIX", WINE_PREFIX);
+    if (prefix == Prefix::Named)
+        environment.insert("WINEPREFIX", WINE_PREFIX);
+    else
+        environment.insert("HOME", processTableFolder.filePath("home"));
     environment.insert("WINEDEBUG", "-all");
     environment.insert("LANG", "C.UTF-8");
+    environment.insert("QUORVEX_PROC_ROOT", processTable);
     environment.insert(windowProgram ? "DISPLAY" : "QUORVEX_IM_HELPER",
                        windowProgram ? qEnvironmentVariable("DISPLAY") : IM_HELPER_EXE);
     return environment;
@@ -47,6 +69,7 @@ void expectTextThenClick(const QByteArray &text, const std::function<void()> &se
     window.setProcessEnvironment(wineEnvironment());
     window.start("wine", {AIM_TEST_WINDOW_EXE, "Z:" + QString(log).replace('/', '\\')});
     ASSERT_TRUE(waitFor([&] { return QFileInfo(log).size() > 0; }));
+    showToSessionSearch(window.processId());
     send();
     EXPECT_TRUE(window.waitForFinished(30000));
     QFile file(log);
@@ -75,6 +98,25 @@ TEST(WineSend, TheLongestFadeArrivesWholeInTheAnsiCodePage)
         EXPECT_TRUE(fade.waitForFinished(120000));
         EXPECT_EQ(fade.exitCode(), 0);
     });
+}
+
+TEST(WineSend, ASessionIsFoundWithoutWineprefix)
+{
+    expectTextThenClick("<Font Color=#FF0000>x", [&] {
+        QProcess fade;
+        fade.setProcessEnvironment(wineEnvironment(false, Prefix::Found));
+        QElapsedTimer clock;
+        clock.start();
+        fade.start(QUORVEX_FADE_BINARY, {"--send", "-1", "#FF0000", "-2", "#FF0000", "-3", "#FF0000"});
+        fade.write("x");
+        fade.closeWriteChannel();
+        EXPECT_TRUE(fade.waitForFinished(60000));
+        EXPECT_EQ(fade.exitCode(), 0);
+        // A figure for the notes: the helper's start in the session included.
+        std::printf("quorvex-fade --send into a running session, helper start included: %lld ms\n",
+                    static_cast<long long>(clock.elapsed()));
+    });
+    EXPECT_FALSE(QFileInfo::exists(processTableFolder.filePath("home"))) << "nothing made in HOME";
 }
 
 TEST(WineSend, TheWindowProgramsSendImButtonSendsTheBox)

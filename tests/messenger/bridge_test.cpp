@@ -1,0 +1,431 @@
+// The Wine bridge against the stand-in helper (fakeimhelper): its protocol,
+// its helper process, how it finds running sessions, and how it stays in step
+// and keeps the program's event turns coming while it waits.
+#include "messenger/helperprocess.h"
+#include "messenger/helperprotocol.h"
+#include "messenger/sendimtext.h"
+#include "messenger/winebridgewindowsystem.h"
+#include "messenger/winesessions.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <fstream>
+#include <map>
+#include <thread>
+
+using namespace Tarnellbas;
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+namespace {
+
+bool processExists(pid_t pid)
+{
+    return ::kill(pid, 0) == 0;
+}
+
+std::string readFile(const fs::path &file)
+{
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const fs::path &file, const std::string &content)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+// Every path under a folder, to show that a look-up created nothing.
+std::vector<std::string> tree(const fs::path &root)
+{
+    std::vector<std::string> paths;
+    for (const auto &entry : fs::recursive_directory_iterator(root))
+        paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// A stand-in wineserver: holds the lock on the file until it is stopped.
+struct LockHolder : HelperProcess
+{
+    explicit LockHolder(const fs::path &lockFile)
+    {
+        fs::create_directories(lockFile.parent_path());
+        EXPECT_TRUE(start({HOLDLOCK, lockFile}, {}));
+        EXPECT_EQ(readLine(Clock::now() + milliseconds(5000)), "locked");
+    }
+};
+
+// A process-table entry as /proc shows one: its program, environment and
+// command line (Wine puts the Windows program first).
+void addProcess(const fs::path &table, int pid, const fs::path &exe, const std::vector<std::string> &environment,
+                const std::string &commandLine = "C:\\Program Files\\AIM\\aim.exe")
+{
+    const fs::path folder = table / std::to_string(pid);
+    fs::create_directories(folder);
+    fs::create_symlink(exe, folder / "exe");
+    writeFile(folder / "cmdline", commandLine + '\0');
+    std::string environ;
+    for (const std::string &variable : environment)
+        environ += variable + '\0';
+    writeFile(folder / "environ", environ);
+}
+
+class BridgeTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir directory;
+    fs::path log = fs::path(directory.path().toStdString()) / "helper.log";
+
+    void SetUp() override { ::setenv("QUORVEX_FAKE_IM_LOG", log.c_str(), 1); }
+    void TearDown() override { ::unsetenv("QUORVEX_FAKE_IM_LOG"); }
+
+    // A session whose "loader" is the stand-in helper; run with the bridge's
+    // helper path `modes`, it reads its mode from modes/<prefix name>.
+    fs::path modes = fs::path(directory.path().toStdString()) / "modes";
+    WineSession session(const std::string &name, const std::string &mode)
+    {
+        writeFile(modes / name, mode + '\n');
+        return {"/prefix/" + name, FAKE_IM_HELPER, {}, 1};
+    }
+    static HelperTimeouts quick()
+    {
+        HelperTimeouts timeouts;
+        timeouts.start = timeouts.answer = timeouts.setText = milliseconds(400);
+        timeouts.restart = milliseconds(100);
+        timeouts.rescan = milliseconds(0);
+        return timeouts;
+    }
+};
+
+} // namespace
+
+TEST(HelperProtocol, RequestsAndAnswersRoundTrip)
+{
+    using namespace HelperProtocol;
+    const auto parsed = [](const std::string &line) {
+        const auto r = parseRequest(line.substr(0, line.find('\n')));
+        return !r ? std::string("refused")
+                  : "kind " + std::to_string(int(r->kind)) + " #" + std::to_string(r->id) + " " + std::to_string(r->window)
+                        + " " + std::to_string(r->childAfter) + " [" + r->className + "] " + std::to_string(r->textUnits)
+                        + " " + std::to_string(r->message) + " " + std::to_string(r->wParam) + " " + std::to_string(r->lParam);
+    };
+    const std::pair<std::string, std::string> requests[] = {
+        {findWindowRequest(7, "AIM_IMessage"), "kind 0 #7 0 0 [AIM_IMessage] 0 0 0 0"},
+        {findChildRequest(8, 4294967295u, 12, "Edit x"), "kind 1 #8 4294967295 12 [Edit x] 0 0 0 0"},
+        {nextWindowRequest(18446744073709551615u, 65552), "kind 2 #18446744073709551615 65552 0 [] 0 0 0 0"},
+        {setTextRequest(10, 66, u"h\u20ac\n"), "kind 3 #10 66 0 [] 3 0 0 0"},
+        {postRequest(11, 70, WmLButtonUp, 1, -5), "kind 4 #11 70 0 [] 0 514 1 -5"},
+    };
+    for (const auto &[line, expected] : requests)
+        EXPECT_EQ(parsed(line), expected);
+    for (const char *line : {"", "F", "F 1", "F x AIM", "X 1 2 AIM", "X 1 -2 3 AIM", "N 1 +4", "N 1 4294967296",
+                             "T 1 5", "T 1 5 67108865", "P 1 2 3 4", "Q 1 2", "F  1 AIM", "N 1 2 "})
+        EXPECT_EQ(parsed(line), "refused") << line;
+    const std::string text = setTextRequest(1, 2, u"h\u20ac\n");
+    EXPECT_EQ(fromUtf16Le(text.substr(text.find('\n') + 1)), u"h\u20ac\n");
+
+    const auto answered = [](const std::string &line) {
+        const auto a = parseAnswer(line.substr(0, line.find('\n')));
+        return !a ? std::string("garbage") : "#" + std::to_string(a->id) + (a->value ? " " + std::to_string(*a->value) : " refused");
+    };
+    EXPECT_EQ(answered(answer(18446744073709551615u, 4294967295u)), "#18446744073709551615 4294967295");
+    EXPECT_EQ(answered(refusal(parseRequestId("Q 42 whatever"))), "#42 refused");
+    for (const char *line : {"", "?", "= 1", "= 1 ", "= x 2", "= 1 4294967296", "? x", "quorvex-im-helper 2", "=  1 2"})
+        EXPECT_EQ(answered(line), "garbage") << line;
+}
+
+TEST(HelperProcess, TalksReadsLinesAndStops)
+{
+    HelperProcess process;
+    EXPECT_FALSE(process.start({"/nonexistent/helper"}, {}));
+    EXPECT_FALSE(process.running());
+
+    ASSERT_TRUE(process.start({"cat"}, {}));
+    const auto soon = HelperProcess::Clock::now() + milliseconds(2000);
+    EXPECT_TRUE(process.writeAll("one\ntwo\n", soon));
+    EXPECT_EQ(process.readLine(soon), "one");
+    EXPECT_EQ(process.readLine(soon), "two");
+
+    // Nothing more to read: the wait ends at its deadline, with turns on the way.
+    int turns = 0;
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(100), [&] { return ++turns > 0; }),
+              std::nullopt);
+    EXPECT_GE(turns, 2);
+    // A turn that gives up, or stops the process itself, ends the wait at once.
+    turns = 0;
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { return ++turns < 3; }),
+              std::nullopt);
+    EXPECT_EQ(turns, 3);
+    const pid_t pid = process.pid();
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { process.stop(); return true; }),
+              std::nullopt);
+    EXPECT_FALSE(process.running());
+    EXPECT_FALSE(processExists(pid)) << "stopped and reaped";
+
+    ASSERT_TRUE(process.start({"cat"}, {}));
+    EXPECT_TRUE(process.writeAll(std::string(HelperProcess::kMaxLine + 1, 'x') + "\nthree\n", soon));
+    EXPECT_EQ(process.readLine(soon), std::nullopt) << "a line over the limit";
+
+    // One that ignores the end of its input is killed after the grace time.
+    ASSERT_TRUE(process.start({"sh", "-c", "trap '' TERM; exec sleep 30"}, {}));
+    const pid_t stubborn = process.pid();
+    process.stop(milliseconds(50));
+    EXPECT_FALSE(processExists(stubborn));
+    // One that has ended: writing fails and reading meets the end.
+    ASSERT_TRUE(process.start({"true"}, {}));
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(2000)), std::nullopt);
+    EXPECT_FALSE(process.writeAll(std::string(1 << 20, 'x'), HelperProcess::Clock::now() + milliseconds(2000)));
+}
+
+TEST(WineSessions, FoundByTheLockTheirServerHolds)
+{
+    const QTemporaryDir directory;
+    const fs::path root = directory.path().toStdString(), table = root / "proc", home = root / "home",
+                   tmp = root / "tmp", other = root / "tmp-other", upstream = root / "upstream";
+    const uid_t uid = ::getuid();
+    fs::create_directories(table);
+    const fs::path defaultPrefix = home / ".wine", chosen = root / "chosen", frontEnd = root / "games" / "frontend",
+                   stale = root / "stale", alone = root / "alone", idle = root / "idle";
+    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, alone, idle})
+        fs::create_directories(prefix / "drive_c");
+    // A Wine build with a preloader, and a loader of someone's choosing.
+    const fs::path build = root / "wine", chosenLoader = root / "custom" / "wine";
+    for (const fs::path &program : {build / "wine64", build / "wine64-preloader", build / "wineserver", chosenLoader}) {
+        writeFile(program, "#!/bin/sh\n");
+        fs::permissions(program, fs::perms::owner_all);
+    }
+
+    // Debian's layout for all but the front-end's prefix, which has upstream's.
+    for (const fs::path &prefix : {defaultPrefix, alone, idle})
+        writeFile(prefix / "wineserver", "wine-Ab12Cd");
+    writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
+    writeFile(stale / "wineserver", "wine-Old000");
+    const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
+    const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
+    const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
+    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(alone) / "lock");
+    const LockHolder idleServer(tmp / "wine-Ab12Cd" / *serverFolderName(idle) / "lock");
+    writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
+
+    addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
+    addProcess(table, 101, FAKE_IM_HELPER, {"HOME=" + home.string()}); // not Wine: does not count
+    addProcess(table, 102, build / "wineserver", {"HOME=" + home.string(), "TMPDIR=" + tmp.string()});
+    addProcess(table, 103, "/opt/wine/bin/wine", {"WINEPREFIX=" + chosen.string() + "/", "TMPDIR=" + other.string(),
+                                                  "WINELOADER=" + chosenLoader.string()});
+    addProcess(table, 104, build / "wine64", {"WINEPREFIX=" + stale.string()});
+    addProcess(table, 105, build / "wine64", {"WINEPREFIX=relative/prefix"});
+    addProcess(table, 106, build / "wine64", {"WINEPREFIX=" + (root / "missing").string()});
+    addProcess(table, 107, build / "wine64", {"HOME=" + home.string()});
+    addProcess(table, 108, "/gone/wine", {"WINEPREFIX=" + alone.string()}); // no loader of its own to use
+    addProcess(table, aloneServer.pid(), build / "wineserver", {});
+    // Only Wine's own services and a helper of ours: no IM window can be open there.
+    addProcess(table, 109, build / "wine64", {"WINEPREFIX=" + idle.string()}, "C:\\windows\\system32\\services.exe");
+    addProcess(table, 110, build / "wine64", {"WINEPREFIX=" + idle.string()}, "/usr/lib/quorvex-im-helper.exe");
+
+    SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
+    const auto before = tree(root);
+    const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
+                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"},
+                                               {idleServer.pid(), "idle"}};
+    // Prefix, loader, TMPDIR, server.
+    const auto found = [&] {
+        std::string text;
+        for (const WineSession &s : findWineSessions(search))
+            text += s.prefix.lexically_relative(root).string() + " " + s.loader.lexically_relative(root).string() + " "
+                    + s.tmpDir.filename().string() + " " + servers.at(s.server) + "\n";
+        return text;
+    };
+    // The loader beside its wineserver, where a process names none to use.
+    const std::string defaultSession = "home/.wine wine/wine64 tmp default\n",
+                      aloneSession = "alone wine/wine64 tmp alone\n",
+                      chosenSession = "chosen custom/wine tmp-other chosen\n",
+                      frontEndSession = "games/frontend wine/wine64  front-end\n";
+    // HOME/.wine first, then the others by path.
+    EXPECT_EQ(found(), defaultSession + aloneSession + chosenSession + frontEndSession);
+    search.winePrefix = root / "games" / ".." / "chosen"; // another spelling of it
+    EXPECT_EQ(found(), "games/../chosen custom/wine tmp-other chosen\n" + defaultSession + aloneSession
+                           + frontEndSession);
+    search.winePrefix = idle;
+    EXPECT_EQ(found(), defaultSession + aloneSession + chosenSession + frontEndSession);
+
+    search.uid = uid + 1; // someone else's processes and servers are never touched
+    EXPECT_EQ(found(), "");
+    EXPECT_EQ(tree(root), before) << "a look-up creates nothing";
+}
+
+TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
+{
+    int turns = 0, lists = 0;
+    WineBridgeWindowSystem windows(FAKE_IM_HELPER, [&] { ++lists; return std::vector<WineSession>(); }, quick(),
+                                   [&] { return ++turns > 0; });
+    SendImText(windows, u"hello");
+    EXPECT_EQ(windows.findChildWindow(0, 0, kSendButtonClass), 0u);
+    EXPECT_GT(lists, 0);
+    EXPECT_EQ(turns, 0);
+    EXPECT_TRUE(windows.helperProcesses().empty());
+    // No helper at all: sessions are not even looked for.
+    WineBridgeWindowSystem helperless("", [&] { ADD_FAILURE(); return std::vector<WineSession>(); });
+    EXPECT_EQ(helperless.findWindow(kImWindowClass), 0u);
+}
+
+TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
+{
+    // mute and silent keep the send waiting: the event turns go on meanwhile.
+    const struct { const char *mode; bool waits; } cases[] = {
+        {"mute", true}, {"silent", true}, {"twice", false}, {"dies", false}, {"garbage", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        fs::remove(log);
+        const WineSession standIn = session("a", c.mode);
+        int turns = 0;
+        {
+            WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(),
+                                           [&] { return ++turns > 0; });
+            QElapsedTimer clock;
+            clock.start();
+            SendImText(windows, u"first");
+            // One wait at most: the rest of the send is quiet time (a wait for
+            // each of its 13 look-ups would take 5.2 s).
+            EXPECT_LT(clock.elapsed(), 3000);
+            if (c.waits) {
+                EXPECT_GE(turns, 3);
+            }
+            writeFile(modes / "a", std::string(c.mode) == "twice" ? "twice" : "window");
+            std::this_thread::sleep_for(quick().restart);
+            SendImText(windows, u"second");
+        }
+        const std::string sent = std::string(c.mode) == "twice" ? "settext 65568 first\npost 65572 513\npost 65572 514\n" : "";
+        EXPECT_EQ(readFile(log), sent + "settext 65568 second\npost 65572 513\npost 65572 514\n");
+    }
+}
+
+TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
+{
+    std::vector<WineSession> running{session("first", "empty"), session("second", "window")};
+    WineBridgeWindowSystem windows(modes, [&] { return running; }, quick());
+    EXPECT_EQ(windows.findWindow(kImWindowClass), 65552u);
+    const auto pids = windows.helperProcesses();
+    ASSERT_EQ(pids.size(), 2u) << "one helper per session, the first asked first";
+    SendImText(windows, u"to the second");
+    EXPECT_EQ(windows.helperProcesses(), pids) << "kept for later sends";
+
+    // A session that ends takes its helper with it.
+    running.pop_back();
+    const pid_t secondHelper = windows.helperProcesses().back();
+    EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
+    EXPECT_EQ(windows.helperProcesses(), std::vector{pids.front()});
+    EXPECT_FALSE(processExists(secondHelper));
+    EXPECT_EQ(readFile(log), "settext 65568 to the second\npost 65572 513\npost 65572 514\n");
+
+    // A helper that ended between sends is replaced by the next look-up.
+    ::kill(pids.front(), SIGKILL);
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
+    ASSERT_EQ(windows.helperProcesses().size(), 1u);
+    EXPECT_NE(windows.helperProcesses().front(), pids.front());
+}
+
+TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
+{
+    // The IM window is in the second session, whose helper is slow to answer.
+    const std::vector running{session("first", "empty"), session("second", "sluggish")};
+    {
+        int turns = -1000;
+        bool inTurn = false;
+        WineBridgeWindowSystem windows(modes, [&] { return running; }, quick(), [&] {
+            // "Send IM" pressed again while the first waits, then look-ups
+            // that find nothing anywhere in later turns.
+            if (!std::exchange(inTurn, true)) {
+                if (++turns == 1)
+                    SendImText(windows, u"second");
+                else
+                    windows.findWindow("NoSuchClass");
+                inTurn = false;
+            }
+            return true;
+        });
+        windows.findWindow(kImWindowClass);
+        turns = 0;
+        SendImText(windows, u"first");
+        EXPECT_GT(turns, 1);
+    } // the helpers write their logs as they end
+    EXPECT_EQ(readFile(log), "settext 65568 second\npost 65572 513\npost 65572 514\n"
+                             "settext 65568 first\npost 65572 513\npost 65572 514\n");
+}
+
+TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)
+{
+    for (const char *mode : {"mute", "sluggish"}) {
+        SCOPED_TRACE(mode);
+        const WineSession standIn = session("a", mode);
+        HelperTimeouts timeouts = quick();
+        timeouts.start = timeouts.answer = milliseconds(20000);
+        int turns = 0;
+        std::vector<pid_t> helpers;
+        WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, timeouts, [&] {
+            helpers = windows.helperProcesses();
+            return ++turns < 3; // the window closes at the third turn
+        });
+        QElapsedTimer clock;
+        clock.start();
+        SendImText(windows, u"never");
+        EXPECT_LT(clock.elapsed(), 20000) << "the wait was given up, not timed out";
+        EXPECT_EQ(turns, 3);
+        ASSERT_EQ(helpers.size(), 1u);
+        EXPECT_FALSE(processExists(helpers.front()));
+        EXPECT_TRUE(windows.helperProcesses().empty());
+        std::this_thread::sleep_for(timeouts.restart);
+        EXPECT_EQ(windows.findWindow(kImWindowClass), 0u) << "nothing starts once the program ends";
+        EXPECT_TRUE(windows.helperProcesses().empty());
+    }
+}
+
+TEST(QuorvexFadeSend, NoWineSessionStartsNothingAndCreatesNothing)
+{
+    // Wine installed, a prefix left from an earlier session, no wineserver:
+    // `wine` on PATH records any start.
+    const QTemporaryDir directory;
+    const fs::path root = directory.path().toStdString(), home = root / "home", bin = root / "bin",
+                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp";
+    fs::create_directories(home);
+    fs::create_directories(prefix);
+    writeFile(prefix / "wineserver", "wine-Gone00");
+    writeFile(tmp / "wine-Gone00" / *serverFolderName(prefix) / "lock", "");
+    for (const char *wine : {"wine", "wine64", "wineserver", "wineboot"}) {
+        writeFile(bin / wine, "#!/bin/sh\necho \"$0\" >> '" + (root / "started").string() + "'\n");
+        fs::permissions(bin / wine, fs::perms::owner_all);
+    }
+    addProcess(table, 4242, bin / "wine64", {"WINEPREFIX=" + prefix.string(), "TMPDIR=" + tmp.string()});
+    const auto before = tree(root);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("WINEPREFIX");
+    environment.insert("HOME", QString::fromStdString(home.string()));
+    environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
+    environment.insert("PATH", QString::fromStdString(bin.string()) + ":" + environment.value("PATH"));
+    environment.insert("QUORVEX_PROC_ROOT", QString::fromStdString(table.string()));
+    environment.insert("QUORVEX_IM_HELPER", FAKE_IM_HELPER);
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess fade;
+    fade.setProcessEnvironment(environment);
+    fade.start(QUORVEX_FADE_BINARY, {"--send"});
+    fade.write("hello");
+    fade.closeWriteChannel();
+    // Returns within a second: the send's own pauses and no waiting for Wine.
+    EXPECT_TRUE(fade.waitForFinished(1000));
+    EXPECT_EQ(fade.exitCode(), 0) << fade.readAllStandardError().toStdString();
+    EXPECT_FALSE(fs::exists(root / "started")) << readFile(root / "started");
+    EXPECT_EQ(tree(root), before);
+    if (fade.state() != QProcess::NotRunning) {
+        fade.kill();
+        fade.waitForFinished();
+    }
+}

@@ -1,0 +1,57 @@
+// A graphical command button keeps its face colour with the keyboard focus on it.
+#include "ui/toolkit/commandbutton.h"
+
+#include <QTest>
+
+using Toolkit::ColorSetting;
+
+class CommandButtonTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void focusIsADottedFrameOnTheFace_data()
+    {
+        QTest::addColumn<ColorSetting>("back");
+        QTest::newRow("white") << Toolkit::colorValueOf(255, 255, 255);
+        QTest::newRow("caption text system colour") << Toolkit::kSysCaptionText;
+        QTest::newRow("black") << Toolkit::colorValueOf(0, 0, 0);
+        QTest::newRow("red") << Toolkit::colorValueOf(255, 0, 0);
+    }
+    void focusIsADottedFrameOnTheFace()
+    {
+        QFETCH(ColorSetting, back);
+        QWidget window;
+        window.resize(200, 100);
+        auto *button = new Toolkit::CommandButton(QStringLiteral("Fade"), &window);
+        button->setGeometry(10, 10, 97, 33); // "Fade" of the fader window
+        button->setBackColor(back);
+        window.show();
+        button->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(button->hasFocus());
+        const QImage face = button->grab().toImage();
+        const QColor colour = Toolkit::resolveColor(back);
+
+        // Between the bevel and the frame, and inside the frame above the caption.
+        for (int x = 8; x < face.width() - 8; ++x) {
+            QCOMPARE(QColor(face.pixel(x, 3)), colour);
+            QCOMPARE(QColor(face.pixel(x, 5)), colour);
+            QCOMPARE(QColor(face.pixel(x, 6)), colour);
+        }
+        // The frame itself: every other pixel of its top row is turned over.
+        int dots = 0;
+        for (int x = 4; x < face.width() - 4; ++x)
+            dots += QColor(face.pixel(x, 4)) != colour;
+        const int length = face.width() - 8;
+        QVERIFY2(dots >= length / 2 - 1 && dots <= length / 2 + 1, qPrintable(QString::number(dots)));
+
+        button->clearFocus();
+        QTRY_VERIFY(!button->hasFocus());
+        const QImage unfocused = button->grab().toImage();
+        for (int x = 4; x < face.width() - 4; ++x)
+            QCOMPARE(QColor(unfocused.pixel(x, 4)), colour);
+    }
+};
+
+QTEST_MAIN(CommandButtonTest)
+#include "commandbutton_test.moc"
