@@ -1,4 +1,5 @@
 #include "fadecommand.h"
+#include "processsetup.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -25,13 +26,14 @@ bool asksForPreview(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    reportQtMessagesOnStandardError();
     // Fading needs no window system; a preview needs fonts but never a
-    // window, so it draws off-screen: the same picture with or without a
-    // display, and no abort when DISPLAY names a server that is gone.
+    // window, so it draws off-screen where it can: the same picture with or
+    // without a display, and no abort when DISPLAY names a server that is gone.
     std::unique_ptr<QCoreApplication> app;
     if (asksForPreview(argc, argv)) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && previewPlatform())
+            qputenv("QT_QPA_PLATFORM", previewPlatform());
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
