@@ -1,13 +1,8 @@
 #include "fadeapplication.h"
 
-#include <QGuiApplication>
+#include "processsetup.h"
 
-std::optional<QByteArray> previewPlatform()
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return std::nullopt;
-    return QByteArray("offscreen");
-}
+#include <QGuiApplication>
 
 FadeApplication::FadeApplication(const char *programName, bool graphical)
     : m_name(programName ? programName : "quorvex-fade")
@@ -17,8 +12,8 @@ FadeApplication::FadeApplication(const char *programName, bool graphical)
         m_app = std::make_unique<QCoreApplication>(m_argc, m_argv);
         return;
     }
-    if (const auto platform = previewPlatform()) {
-        m_platform = *platform;
+    if (const char *platform = previewPlatform(); platform && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        m_platform = platform;
         m_argv[m_argc++] = m_platformSwitch.data();
         m_argv[m_argc++] = m_platform.data();
     }

@@ -4,16 +4,11 @@
 #include <QCoreApplication>
 
 #include <memory>
-#include <optional>
-
-// The window-system platform a preview is drawn with, decided before the
-// application is built: off-screen (the same picture with or without a
-// display, and no abort when DISPLAY names a server that is gone), unless
-// QT_QPA_PLATFORM names another. Nothing: leave the choice to Qt.
-std::optional<QByteArray> previewPlatform();
 
 // The Qt application quorvex-fade runs in, built from the program's name and
-// the platform choice alone. The user's arguments never reach Qt, which would
+// the platform choice alone: previewPlatform() unless QT_QPA_PLATFORM names
+// one (off-screen where it can: the same picture with or without a display,
+// and no abort when DISPLAY names a server that is gone). The user's arguments never reach Qt, which would
 // take words such as "-platform" or "-reverse" out of the text, even after "--".
 class FadeApplication
 {

@@ -1,10 +1,13 @@
 #include "fadeapplication.h"
 #include "fadecommand.h"
+#include "processsetup.h"
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Qt's messages go to standard error, and a fatal one ends the run with 1.
+    reportQtMessagesOnStandardError();
     // The arguments are read before Qt is started, and Qt never sees them.
     QStringList arguments;
     QString error;

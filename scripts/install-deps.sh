@@ -2,6 +2,7 @@
 # Installs the Debian packages a purpose needs, only when some are missing.
 #   scripts/install-deps.sh run    what building and running the program takes
 #   scripts/install-deps.sh test   that, plus what the test suite drives (X, Wine, cross compiler)
+#   scripts/install-deps.sh windows  what scripts/build-windows.sh takes (Qt's source, MinGW, NSIS)
 set -euo pipefail
 
 run_packages=(
@@ -19,11 +20,20 @@ test_packages=(
   lintian man-db  # the package test holds the .deb to lintian and reads its manual pages
   procps  # pgrep, in the end-to-end test of a slow Wine helper
 )
+# Qt for Windows is built from Debian's qt6-base source with the posix-thread MinGW
+# compilers against the host Qt's tools; nsis makes the installer, fonts-wine gives
+# Wine its own fonts for the Windows tests.
+windows_packages=(
+  cmake ninja-build perl dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  nsis fonts-wine fonts-liberation
+)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  windows) wanted=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 run|test|windows" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -41,4 +51,4 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -q
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"

@@ -195,3 +195,21 @@ TEST(QuorvexFadePreview, AFailedWriteExitsTwoNamingTheFileAndLeavesTheOldOne)
     EXPECT_EQ(mode(old), 0640u);
     EXPECT_EQ(mode(fresh), 0644u);
 }
+
+// A platform Qt cannot start is a failure on standard error, never an abort
+// (nor, on Windows, a dialog waiting for OK).
+TEST(QuorvexFadePreview, APlatformThatCannotStartFailsWithAMessage)
+{
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nowhere"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QUORVEX_FADE_BINARY), {"--preview", dir.filePath("p.png"), "a"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(process.readAllStandardError().contains("quorvex-fade: This application failed to start"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("p.png")));
+}

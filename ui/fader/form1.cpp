@@ -172,14 +172,28 @@ void Form1::Form_Load()
 {
     using namespace FaderLayout;
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // The outer size of 7410 x 3090 twips is the designed client area inside
+    // the frame; the client area is sized, the frame is the platform's.
+    const QSize client(Toolkit::twipsToPixels(kClientWidthTwips), Toolkit::twipsToPixels(kClientHeightTwips));
 #ifdef Q_OS_WIN
+    // Qt's move() would place the visible frame, leaving out borders it takes
+    // for invisible (Wine draws them); SetWindowPos places the window rectangle.
     const HWND hwnd = reinterpret_cast<HWND>(winId());
     SetWindowPos(hwnd, HWND_TOPMOST, kScreenLeft, kScreenTop, kSetWindowPosWidth, kSetWindowPosHeight, 0);
-#endif
-    // The outer size of 7410 x 3090 twips is the designed client area inside
-    // the frame; Qt sizes the client area, the frame is the platform's.
+    const qreal ratio = devicePixelRatioF();
+    RECT outer{0, 0, qRound(client.width() * ratio), qRound(client.height() * ratio)};
+    AdjustWindowRectEx(&outer, DWORD(GetWindowLongW(hwnd, GWL_STYLE)), FALSE, DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Qt learns of the change only from later events; until then showing the
+    // window would put back the place Qt last knew. Tell it the client area.
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    setGeometry(QRect(QPoint(qRound(origin.x / ratio), qRound(origin.y / ratio)), client));
+#else
     move(kScreenLeft, kScreenTop);
-    resize(Toolkit::twipsToPixels(kClientWidthTwips), Toolkit::twipsToPixels(kClientHeightTwips));
+    resize(client);
+#endif
 }
 
 void Form1::paintSwatch(Toolkit::Label *swatch, Toolkit::HScrollBar *red, Toolkit::HScrollBar *green,

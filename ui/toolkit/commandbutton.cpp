@@ -1,5 +1,6 @@
 #include "commandbutton.h"
 
+#include "captioncolor.h"
 #include "fonts.h"
 
 #include <QMouseEvent>
@@ -64,7 +65,8 @@ void CommandButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRect r = rect();
     const bool sunken = isDown();
-    painter.fillRect(r, resolveColor(m_backColor));
+    const QColor face = resolveColor(m_backColor);
+    painter.fillRect(r, face);
 
     // A raised (or, while pressed, sunken) two-pixel bevel.
     const QColor light = resolveColor(systemColor(20)), shadow = resolveColor(systemColor(16));
@@ -86,7 +88,7 @@ void CommandButton::paintEvent(QPaintEvent *)
     }
 
     painter.setFont(font());
-    painter.setPen(resolveColor(systemColor(18)));
+    painter.setPen(readableCaptionColor(resolveColor(systemColor(18)), face));
     const QRect textRect = r.adjusted(3, 3, -3, -3).translated(sunken ? 1 : 0, sunken ? 1 : 0);
     painter.drawText(textRect, Qt::AlignCenter | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine), text());
 
