@@ -17,3 +17,7 @@ std::optional<QSize> parsePreviewSize(const QString &text);
 // The preview of html as the window paints it, on its white background.
 // Needs a QGuiApplication.
 QImage renderPreviewImage(const std::u16string &html, QSize pixels);
+
+// Writes image to path as PNG, completely or not at all; false with the
+// reason when it cannot.
+bool savePreviewImage(const QImage &image, const QString &path, QString *why);

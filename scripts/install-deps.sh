@@ -17,6 +17,7 @@ test_packages=(
   openbox  # a window manager, for the window frames under Xvfb
   wine wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   desktop-file-utils appstream dpkg-dev file
+  lintian man-db  # the package test holds the .deb to lintian and reads its manual pages
   procps  # pgrep, in the end-to-end test of a slow Wine helper
 )
 # Qt for Windows is built from Debian's qt6-base source with the posix-thread MinGW

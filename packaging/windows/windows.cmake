@@ -2,10 +2,7 @@
 # plugins they load and the MinGW runtime, as windeployqt would lay them out
 # (Debian's Qt 6.4 has none), and an NSIS installer of that folder.
 
-find_package(Qt6 REQUIRED COMPONENTS Gui Widgets)
-
-install(TARGETS quorvex-aim-fader quorvex-fade RUNTIME DESTINATION .)
-
+# The programs themselves are installed by app/ and cli/.
 foreach(library Core Gui Widgets)
     install(FILES $<TARGET_FILE:Qt6::${library}> DESTINATION .)
 endforeach()

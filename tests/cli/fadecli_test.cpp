@@ -1,31 +1,18 @@
-// Runs the real quorvex-fade binary as a user would from a shell, with no
-// display to talk to.
-#include <gtest/gtest.h>
+// quorvex-fade run as a user would from a shell.
+#include "faderun.h"
 
+#include "fade/fadetext.h"
+
+#include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 namespace {
-
-struct FadeRun { int exitCode; QByteArray out, err; };
-
-FadeRun fade(const QStringList &arguments, const QByteArray &input = {},
-             const QString &program = QStringLiteral(QUORVEX_FADE_BINARY))
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9731")); // a display that is gone
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 const QStringList kRgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
 
@@ -57,7 +44,7 @@ TEST(QuorvexFade, FadesArgumentsAndStandardInputExactly)
     EXPECT_EQ(fade({}, QByteArray()).out, QByteArray());
     EXPECT_EQ(fade({}, QByteArray(32767, 'x')).out.size(), 21 * 32767);
     // The name the program was started by is not an argument to check.
-    EXPECT_EQ(fade({"-c", "exec -a \"$(printf 'caf\\351')\" \"$0\" z", QUORVEX_FADE_BINARY}, {}, "/bin/bash").out,
+    EXPECT_EQ(runProgram("/bin/bash", {"-c", "exec -a \"$(printf 'caf\\351')\" \"$0\" z", QUORVEX_FADE_BINARY}).out,
               "<Font Color=#070080>z");
 }
 
@@ -76,7 +63,9 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         {{"--preview", "/no/such/p.png", "a"}, {}, 2, "cannot write the preview to '/no/such/p.png'"},
         {{"--preview", "/", "a"}, {}, 2, "cannot write the preview to '/'"},
         {{"--preview", "/proc/p.png", "a"}, {}, 2, "cannot write the preview to '/proc/p.png'"},
-        {{"--size", "10x10", "a"}, {}, 2, "--render and --size need --preview FILE"},
+        {{"--preview", "/proc/p.png", "--size", "10x10\n"}, {}, 2, "size '10x10\n' is not WxH"},
+        {{"--size", "10x10", "a"}, {}, 2, "--size needs --preview FILE"},
+        {{"--render", "a"}, {}, 2, "--render needs --preview FILE or --ansi"},
     };
     for (const auto &c : cases) {
         const FadeRun run = fade(c.arguments, c.input);
@@ -84,7 +73,7 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         EXPECT_TRUE(run.out.isEmpty()) << c.says;
         EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
     }
-    const FadeRun latin1 = fade({"-c", "\"$0\" \"$(printf 'caf\\351')\"", QUORVEX_FADE_BINARY}, {}, "/bin/bash");
+    const FadeRun latin1 = runProgram("/bin/bash", {"-c", "\"$0\" \"$(printf 'caf\\351')\"", QUORVEX_FADE_BINARY});
     EXPECT_EQ(latin1.exitCode, 2);
     EXPECT_TRUE(latin1.out.isEmpty());
     EXPECT_TRUE(latin1.err.contains("argument 1 is not valid UTF-8"));
@@ -109,6 +98,102 @@ TEST(QuorvexFadePreview, WritesTheWindowSizedPreviewOrRendersGivenHtml)
     ASSERT_EQ(html.size(), QSize(120, 40));
     EXPECT_FALSE(hasBlueIn(html, 0, 15));
     EXPECT_TRUE(hasBlueIn(html, 16, 31));
+}
+
+// Qt takes its own options out of an argv it is given, even after "--"; the
+// program never hands it the user's arguments.
+TEST(QuorvexFade, FadesExactlyTheWordsGivenWithOrWithoutAPreview)
+{
+    QTemporaryDir dir;
+    const QStringList cases[] = {
+        {"hello", "-platform", "nonexistent"},
+        {"-reverse"},
+        {"go", "-platform", "minimal", "now"},
+        {"-style", "fusion", "-session", "s", "-qwindowtitle", "t", "-stylesheet", "x.qss"},
+        {"-qwindowgeometry", "1x1", "-display", ":0", "-widgetcount", "-nograb", "-dograb", "-sync"},
+        {"--platform=x", "-platformpluginpath", "/tmp", "-plugin", "tslib"},
+    };
+    for (const QStringList &words : cases) {
+        const QByteArray expected = QString::fromStdU16String(VarloFade::FadeText(
+            0xFF, 0xFF00, 0xFF0000, words.join(u' ').toStdU16String(), true)).toUtf8();
+        for (const QStringList &preview : {QStringList{}, QStringList{"--preview", dir.filePath("p.png")}}) {
+            const FadeRun run = fade(QStringList{"--wavy", "-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"}
+                                     + preview + QStringList{"--"} + words);
+            EXPECT_EQ(run.exitCode, 0) << words.join(u' ').toStdString() << run.err.constData();
+            EXPECT_EQ(run.out, expected) << words.join(u' ').toStdString();
+        }
+    }
+}
+
+TEST(QuorvexFade, HelpAllIsHelpAndTheHelpIsFilledGreedily)
+{
+    const FadeRun help = fade({"--help"}, "not faded");
+    const FadeRun helpAll = fade({"--help-all"}, "not faded");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(helpAll.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: quorvex-fade [options] [TEXT]\n")) << help.out.constData();
+    EXPECT_EQ(helpAll.out, help.out);
+    EXPECT_FALSE(help.out.contains("help-all")) << "Qt's own options do not apply";
+    // Each option's description wraps only where the next word would not fit.
+    const QList<QByteArray> lines = help.out.split('\n');
+    const auto send = std::find_if(lines.begin(), lines.end(), [](const QByteArray &line) { return line.startsWith("  --send"); });
+    ASSERT_NE(send, lines.end());
+    const qsizetype descriptionColumn = send->indexOf("Also");
+    ASSERT_GT(descriptionColumn, 0);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 79) << lines[i].constData();
+        const bool continues = lines[i].size() > descriptionColumn
+                               && lines[i].left(descriptionColumn).trimmed().isEmpty()
+                               && !lines[i - 1].trimmed().isEmpty() && lines[i - 1].startsWith("  ");
+        if (continues) {
+            const QByteArray word = lines[i].mid(descriptionColumn).split(' ').first();
+            EXPECT_GT(lines[i - 1].size() + 1 + word.size(), 79) << "'" << word.constData() << "' fits on: " << lines[i - 1].constData();
+        }
+    }
+}
+
+// The PNG is written beside the target and renamed over it when complete; a
+// device is written to in place and never replaced.
+TEST(QuorvexFadePreview, AFailedWriteExitsTwoNamingTheFileAndLeavesTheOldOne)
+{
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old.png"), fresh = dir.filePath("fresh.png");
+    const QStringList bigPreview = {"--size", "2000x300", QString(400, u'W')};
+    const struct { QString setup; QString path; QStringList more; } cases[] = {
+        {"true", "/dev/full", {"abc"}},
+        {"trap '' XFSZ; ulimit -f 0", old, {"abc"}},
+        {"trap '' XFSZ; ulimit -f 1", old, bigPreview}, // fails half-way through
+        {"trap '' XFSZ; ulimit -f 0", fresh, {"abc"}},
+        {"trap '' XFSZ; ulimit -f 1", fresh, bigPreview},
+    };
+    for (const auto &c : cases) {
+        QFile file(old);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("an earlier preview");
+        file.close();
+        const FadeRun run = fadeAfter(c.setup, QStringList{"--preview", c.path} + c.more);
+        EXPECT_EQ(run.exitCode, 2) << c.setup.toStdString() << " " << c.path.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << "nothing is printed when the preview fails";
+        EXPECT_TRUE(run.err.contains("cannot write the preview to '" + c.path.toUtf8() + "'")) << run.err.constData();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "an earlier preview");
+        file.close();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.png"});
+    }
+    QFileInfo device("/dev/full");
+    EXPECT_FALSE(device.isFile()) << "/dev/full must stay a device";
+
+    // A replaced file keeps its permissions; a new one gets the umask's.
+    ::chmod(QFile::encodeName(old).constData(), 0640);
+    EXPECT_EQ(fadeAfter("umask 077", {"--preview", old, "x"}).exitCode, 0);
+    EXPECT_EQ(fadeAfter("umask 022", {"--preview", fresh, "x"}).exitCode, 0);
+    EXPECT_EQ(QImage(old).size(), QSize(313, 25));
+    const auto mode = [](const QString &path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0u;
+    };
+    EXPECT_EQ(mode(old), 0640u);
+    EXPECT_EQ(mode(fresh), 0644u);
 }
 
 // A platform Qt cannot start is a failure on standard error, never an abort

@@ -9,7 +9,7 @@
 // sluggish serves an IM window, each look-up 50 ms late
 // With QUORVEX_FAKE_IM_LOG set, it appends the texts set and messages posted
 // to that file when its input ends.
-#include "fakewindowsystem.h"
+#include "tests/messenger/fakewindowsystem.h"
 #include "messenger/helperserver.h"
 
 #include <chrono>

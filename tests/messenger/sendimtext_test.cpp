@@ -1,5 +1,5 @@
 // SendImText and its pauses against the recording fake window system.
-#include "fakewindowsystem.h"
+#include "tests/messenger/fakewindowsystem.h"
 #include "messenger/sendimtext.h"
 
 #include <gtest/gtest.h>

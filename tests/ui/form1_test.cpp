@@ -11,7 +11,7 @@
 #include "ui/toolkit/textbox.h"
 
 #include "fade/varlofade.h"
-#include "fakewindowsystem.h"
+#include "tests/messenger/fakewindowsystem.h"
 
 #include <QApplication>
 #include <QMessageBox>

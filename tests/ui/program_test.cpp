@@ -5,7 +5,7 @@
 #include "ui/fader/form1.h"
 #include "ui/toolkit/timer.h"
 
-#include "fakewindowsystem.h"
+#include "tests/messenger/fakewindowsystem.h"
 
 #include <QSignalSpy>
 #include <QTest>

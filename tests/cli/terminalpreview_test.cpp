@@ -1,0 +1,154 @@
+// The preview as terminal text: the function itself, and quorvex-fade --ansi.
+#include "faderun.h"
+
+#include "cli/terminalpreview.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const char kEsc = '\x1b';
+
+struct Ink { QString character; int red = -1, green = -1, blue = -1; };
+bool operator==(const Ink &a, const Ink &b)
+{
+    return a.character == b.character && a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+void PrintTo(const Ink &ink, std::ostream *os)
+{
+    *os << ink.character.toStdString() << '(' << ink.red << ',' << ink.green << ',' << ink.blue << ')';
+}
+
+// Each character of fade output with the colour of the tag before it; the
+// wave tags move a character, they do not change it. A carriage return is a
+// line break in the preview; a line feed is a blank, as in the window.
+QList<Ink> inksOfFade(const QString &html)
+{
+    static const QRegularExpression piece(
+        QStringLiteral("<Font Color=#([0-9A-F]{2})([0-9A-F]{2})([0-9A-F]{2})>(?:</?su[bp]>)?(.)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QList<Ink> inks;
+    for (const auto &m : piece.globalMatch(html))
+        inks.append(m.captured(4) == u"\r" ? Ink{"\n"}
+                                            : Ink{m.captured(4) == u"\n" ? QStringLiteral(" ") : m.captured(4),
+                                                  m.captured(1).toInt(nullptr, 16),
+                                                  m.captured(2).toInt(nullptr, 16), m.captured(3).toInt(nullptr, 16)});
+    return inks;
+}
+
+// Each character of terminal text with the 24-bit colour in force; fails on
+// any escape sequence that is not SGR.
+QList<Ink> inksOfTerminal(const QString &text)
+{
+    QList<Ink> inks;
+    int red = -1, green = -1, blue = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QChar(kEsc)) {
+            if (text[i] == u'\n')
+                inks.append(Ink{"\n"});
+            else
+                inks.append(Ink{text.mid(i, text[i].isHighSurrogate() ? 2 : 1), red, green, blue});
+            i += text[i].isHighSurrogate() ? 1 : 0;
+            continue;
+        }
+        const qsizetype end = text.indexOf(u'm', i);
+        const QString codes = text.mid(i + 2, end - i - 2);
+        EXPECT_EQ(text[i + 1], u'[');
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("\\A[0-9;]+\\z")).match(codes).hasMatch()) << codes.toStdString();
+        const QStringList parts = codes.split(u';');
+        for (qsizetype p = 0; p < parts.size(); ++p) {
+            if (parts[p] == u"38" && p + 4 < parts.size() && parts[p + 1] == u"2") {
+                red = parts[p + 2].toInt(), green = parts[p + 3].toInt(), blue = parts[p + 4].toInt();
+                p += 4;
+            } else if (parts[p] == u"39" || parts[p] == u"0") {
+                red = green = blue = -1;
+            }
+        }
+        i = end;
+    }
+    return inks;
+}
+
+} // namespace
+
+TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
+{
+    const struct { std::u16string html; bool colour; std::string text; } cases[] = {
+        {u"", true, "\x1b[0m\n"},
+        {u"", false, "\n"},
+        {u"plain", true, "plain\x1b[0m\n"}, // untagged text keeps the terminal's own ink
+        {u"<b>B</b><i>I</i><u>U</u><s>S</s>\r<font color=#f00>x<sup>y<sub>z</sub>", true,
+         "\x1b[1mB\x1b[22;3mI\x1b[23;4mU\x1b[24;9mS\x1b[0m\n\x1b[38;2;240;0;0mxyz\x1b[0m\n"},
+        {u"<b>B</b><i>I</i><u>U</u><s>S</s>\r<font color=#f00>x<sup>y<sub>z</sub>", false, "BIUS\nxyz\n"},
+        // An empty line stays; the lines a picture does not show at its end do not.
+        {u"a+chr13+\r<B>b</b>\r\r", true, "a\n\n\x1b[1mb\x1b[0m\n"},
+        {u"<Font Color=#000000>k<font color=#FFFFFF>w", true, "\x1b[38;2;0;0;0mk\x1b[38;2;255;255;255mw\x1b[0m\n"},
+        // Only SGR ever reaches the terminal: controls are shown, not obeyed.
+        {u"a\x1b[2J\a\tb\n\x7f\x85\x9b\b\v" u"c", false, "a\u241b[2J\u2407 b \u2421\ufffd\ufffd\u2408\u240bc\n"},
+        {u"<>+chr13<b >x</font>>", false, "+chr13x>\n"},
+        // A pair is one character in the style of its first half; a lone half is a replacement.
+        {u"<font color=#0000ff>\U0001F600", true, "\x1b[38;2;0;0;255m\U0001F600\x1b[0m\n"},
+        {u"<b>\xD83D</b>\xDE00", true, "\x1b[1m\U0001F600\x1b[0m\n"},
+        {u"\xD83Dx\xDE00\xD83D", false, "\ufffdx\ufffd\ufffd\n"},
+        {u"\xD83D\r\xDE00", false, "\ufffd\n\ufffd\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TerminalPreview(c.html, c.colour), c.text) << QString::fromStdU16String(c.html).toStdString();
+}
+
+TEST(QuorvexFadeAnsi, WritesTheWorkedExampleInItsColours)
+{
+    const FadeRun run = fade({"--ansi", "-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF", "abc"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "\x1b[38;2;128;128;0ma\x1b[38;2;0;255;0mb\x1b[38;2;0;0;255mc\x1b[0m\n");
+    EXPECT_TRUE(run.err.isEmpty());
+}
+
+TEST(QuorvexFadeAnsi, EveryCharacterHasTheColourOfItsTag)
+{
+    const QStringList rgb = {"-1", "#FF0000", "-2", "#0000FF", "-3", "#FFFFFF"};
+    const struct { QStringList arguments; QByteArray input; } cases[] = {
+        {rgb + QStringList{"--wavy", "ab cd"}, {}},
+        {{"-1", "#000000", "-3", "#FFFFFF"}, "line one\r\nline two\r"},
+        {{"--wavy", "-1", "0x123456", "-2", "0xFEDCBA", "-3", "0x80000007"}, QByteArray(3000, 'x') + "\xc3\xa9\xf0\x9f\x98\x80"},
+        {{}, "Quorvex Aim Fader"},
+    };
+    for (const auto &c : cases) {
+        const FadeRun html = fade(c.arguments, c.input);
+        const FadeRun ansi = fade(c.arguments + QStringList{"--ansi"}, c.input);
+        ASSERT_EQ(html.exitCode, 0);
+        ASSERT_EQ(ansi.exitCode, 0);
+        QList<Ink> expected = inksOfFade(QString::fromUtf8(html.out));
+        ASSERT_EQ(expected.size(), html.out.count("<Font Color=#"));
+        // The emoji's two halves are one character in the colour of the first.
+        for (qsizetype i = 0; i + 1 < expected.size(); ++i)
+            if (expected[i].character.front().isHighSurrogate())
+                expected[i].character += expected.takeAt(i + 1).character;
+        while (!expected.isEmpty() && expected.last().character == u"\n")
+            expected.removeLast();
+        expected.append(Ink{"\n"});
+        EXPECT_EQ(inksOfTerminal(QString::fromUtf8(ansi.out)), expected) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(ansi.out.endsWith("\x1b[0m\n"));
+    }
+}
+
+TEST(QuorvexFadeAnsi, NoColorRenderAndFailures)
+{
+    const QByteArray html = "<b>Hi</b>\r<font color=#00ff00>there";
+    const struct { QStringList arguments; QString noColor; int exitCode; QByteArray out; } cases[] = {
+        {{"--render", "--ansi"}, "<unset>", 0, "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n"},
+        {{"--render", "--ansi"}, "1", 0, "Hi\nthere\n"},
+        {{"--render", "--ansi"}, "", 0, "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n"},
+        {{"--ansi", "-1", "#00FF00", "-2", "#00FF00", "-3", "#00FF00", "ok"}, "yes", 0, "ok\n"},
+    };
+    for (const auto &c : cases) {
+        QProcessEnvironment environment;
+        environment.insert("NO_COLOR", c.noColor);
+        const FadeRun run = fade(c.arguments, html, environment);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.constData();
+        EXPECT_EQ(run.out, c.out) << "NO_COLOR=" << c.noColor.toStdString();
+    }
+    const FadeRun full = fadeAfter("exec >/dev/full", {"--ansi", "abc"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains("cannot write to standard output"));
+}
