@@ -47,8 +47,7 @@ private slots:
     {
         QFETCH(QColor, wanted);
         QFETCH(QColor, face);
-        QFETCH(QColor, drawn);
-        QCOMPARE(readableCaptionColor(wanted, face), drawn);
+        QTEST(readableCaptionColor(wanted, face), "drawn");
     }
 };
 
