@@ -9,11 +9,7 @@ namespace {
 
 const char kEsc = '\x1b';
 
-struct Ink { QString character; int red = -1, green = -1, blue = -1; };
-bool operator==(const Ink &a, const Ink &b)
-{
-    return a.character == b.character && a.red == b.red && a.green == b.green && a.blue == b.blue;
-}
+struct Ink { QString character; int red = -1, green = -1, blue = -1; bool operator==(const Ink &) const = default; };
 void PrintTo(const Ink &ink, std::ostream *os)
 {
     *os << ink.character.toStdString() << '(' << ink.red << ',' << ink.green << ',' << ink.blue << ')';
