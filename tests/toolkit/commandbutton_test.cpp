@@ -1,4 +1,6 @@
-// A graphical command button keeps its face colour with the keyboard focus on it.
+// A graphical command button keeps its face colour with the keyboard focus on
+// it, and its caption reads on any face.
+#include "ui/toolkit/captioncolor.h"
 #include "ui/toolkit/commandbutton.h"
 
 #include <QTest>
@@ -17,6 +19,7 @@ private slots:
         QTest::newRow("caption text system colour") << Toolkit::kSysCaptionText;
         QTest::newRow("black") << Toolkit::colorValueOf(0, 0, 0);
         QTest::newRow("red") << Toolkit::colorValueOf(255, 0, 0);
+        QTest::newRow("navy") << Toolkit::colorValueOf(0, 0, 0x80);
     }
     void focusIsADottedFrameOnTheFace()
     {
@@ -44,6 +47,11 @@ private slots:
             dots += QColor(face.pixel(x, 4)) != colour;
         const int length = face.width() - 8;
         QVERIFY2(dots >= length / 2 - 1 && dots <= length / 2 + 1, qPrintable(QString::number(dots)));
+        int readable = 0; // caption pixels inside the frame that stand out from the face
+        for (int y = 7; y < face.height() - 7; ++y)
+            for (int x = 7; x < face.width() - 7; ++x)
+                readable += Toolkit::contrastRatio(face.pixelColor(x, y), colour) >= 3.0;
+        QVERIFY2(readable > 40, qPrintable(QString::number(readable)));
 
         button->clearFocus();
         QTRY_VERIFY(!button->hasFocus());

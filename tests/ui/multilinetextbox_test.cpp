@@ -23,20 +23,6 @@ class MultiLineTextBoxTest : public QObject
     }
 
 private slots:
-    void keepsTextExactly_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("CR LF, lone CR and LF, LF CR") << QStringLiteral("html code\r\nab\rc\nd\n\r");
-        QTest::newRow("tabs, controls, NUL") << QStringLiteral("a\tb\x01\x7f") + QChar(0) + u'c';
-        QTest::newRow("surrogates, lone surrogate") << QString::fromUtf8("x\xF0\x9F\x98\x80y") + QChar(0xD800);
-        QTest::newRow("empty") << QString();
-    }
-    void keepsTextExactly()
-    {
-        QFETCH(QString, text);
-        QCOMPARE(makeBox(text)->text(), text);
-    }
-
     void keysEdit_data()
     {
         QTest::addColumn<QString>("text");
@@ -47,20 +33,17 @@ private slots:
         QTest::newRow("Enter types CR LF") << "ab" << 1 << int(Qt::Key_Return) << "a\r\nb" << 3;
         QTest::newRow("Delete takes CR LF whole") << "a\r\nb" << 1 << int(Qt::Key_Delete) << "ab" << 1;
         QTest::newRow("Backspace takes CR LF whole") << "a\r\nb" << 3 << int(Qt::Key_Backspace) << "ab" << 1;
-        QTest::newRow("a lone CR is one character") << "a\rb" << 2 << int(Qt::Key_Backspace) << "ab" << 1;
     }
     void keysEdit()
     {
         QFETCH(QString, text);
         QFETCH(int, cursor);
         QFETCH(int, key);
-        QFETCH(QString, result);
-        QFETCH(int, cursorAfter);
         auto box = makeBox(text);
         box->setCursorPosition(cursor);
         QTest::keyClick(box.get(), Qt::Key(key));
-        QCOMPARE(box->text(), result);
-        QCOMPARE(box->cursorPosition(), qsizetype(cursorAfter));
+        QTEST(box->text(), "result");
+        QTEST(int(box->cursorPosition()), "cursorAfter");
     }
 
     // Every character is drawn where the wrapping measured it: no line reaches
@@ -110,7 +93,8 @@ private slots:
         }
     }
 
-    // Copy and paste inside the box give back exactly what was copied.
+    // The box keeps its text exactly, and copy and paste inside it give back
+    // exactly what was copied.
     void copyThenPasteIsExact_data()
     {
         QTest::addColumn<QString>("text");
@@ -119,11 +103,13 @@ private slots:
         QTest::newRow("CR LF") << QStringLiteral("html code\r\n");
         QTest::newRow("LF CR and doubled") << QStringLiteral("\n\r\r\n\n\n\r\r");
         QTest::newRow("lone surrogate halves") << QStringLiteral("x") + QChar(0xDC00) + QChar(0xD800);
+        QTest::newRow("pair, tab, controls, NUL") << QString::fromUtf8("\xF0\x9F\x98\x80\tb\x01\x7f") + QChar(0) + u'c';
     }
     void copyThenPasteIsExact()
     {
         QFETCH(QString, text);
         auto box = makeBox(text);
+        QCOMPARE(box->text(), text);
         box->selectAll();
         box->copy();
         box->setText(QStringLiteral("something else"));
