@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <list>
 #include <map>
 #include <thread>
 
@@ -33,6 +34,12 @@ std::string readFile(const fs::path &file)
 {
     std::ifstream in(file);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// What the stand-in helper logs for a text set and clicked into its IM window.
+std::string delivered(const std::string &text)
+{
+    return "settext 65568 " + text + "\npost 65572 513\npost 65572 514\n";
 }
 
 void writeFile(const fs::path &file, const std::string &content)
@@ -207,11 +214,17 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
         writeFile(prefix / "wineserver", "wine-Ab12Cd");
     writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
     writeFile(stale / "wineserver", "wine-Old000");
-    const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
-    const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
-    const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
-    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(alone) / "lock");
-    const LockHolder idleServer(tmp / "wine-Ab12Cd" / *serverFolderName(idle) / "lock");
+    // The running servers, each holding the lock in its server folder.
+    const std::pair<const char *, fs::path> serverOf[] = {
+        {"default", tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix)},
+        {"chosen", other / "wine-Zz99Yy" / *serverFolderName(chosen)},
+        {"front-end", upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd)},
+        {"alone", tmp / "wine-Ab12Cd" / *serverFolderName(alone)},
+        {"idle", tmp / "wine-Ab12Cd" / *serverFolderName(idle)}};
+    std::list<LockHolder> locks;
+    std::map<pid_t, std::string> servers;
+    for (const auto &[name, folder] : serverOf)
+        servers[locks.emplace_back(folder / "lock").pid()] = name;
     writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
 
     addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
@@ -224,16 +237,13 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     addProcess(table, 106, build / "wine64", {"WINEPREFIX=" + (root / "missing").string()});
     addProcess(table, 107, build / "wine64", {"HOME=" + home.string()});
     addProcess(table, 108, "/gone/wine", {"WINEPREFIX=" + alone.string()}); // no loader of its own to use
-    addProcess(table, aloneServer.pid(), build / "wineserver", {});
+    addProcess(table, std::next(locks.begin(), 3)->pid(), build / "wineserver", {}); // alone's
     // Only Wine's own services and a helper of ours: no IM window can be open there.
     addProcess(table, 109, build / "wine64", {"WINEPREFIX=" + idle.string()}, "C:\\windows\\system32\\services.exe");
     addProcess(table, 110, build / "wine64", {"WINEPREFIX=" + idle.string()}, "/usr/lib/quorvex-im-helper.exe");
 
     SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
     const auto before = tree(root);
-    const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
-                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"},
-                                               {idleServer.pid(), "idle"}};
     // Prefix, loader, TMPDIR, server.
     const auto found = [&] {
         std::string text;
@@ -302,8 +312,7 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
             std::this_thread::sleep_for(quick().restart);
             SendImText(windows, u"second");
         }
-        const std::string sent = std::string(c.mode) == "twice" ? "settext 65568 first\npost 65572 513\npost 65572 514\n" : "";
-        EXPECT_EQ(readFile(log), sent + "settext 65568 second\npost 65572 513\npost 65572 514\n");
+        EXPECT_EQ(readFile(log), (std::string(c.mode) == "twice" ? delivered("first") : "") + delivered("second"));
     }
 }
 
@@ -323,7 +332,7 @@ TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
     EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
     EXPECT_EQ(windows.helperProcesses(), std::vector{pids.front()});
     EXPECT_FALSE(processExists(secondHelper));
-    EXPECT_EQ(readFile(log), "settext 65568 to the second\npost 65572 513\npost 65572 514\n");
+    EXPECT_EQ(readFile(log), delivered("to the second"));
 
     // A helper that ended between sends is replaced by the next look-up.
     ::kill(pids.front(), SIGKILL);
@@ -357,8 +366,7 @@ TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
         SendImText(windows, u"first");
         EXPECT_GT(turns, 1);
     } // the helpers write their logs as they end
-    EXPECT_EQ(readFile(log), "settext 65568 second\npost 65572 513\npost 65572 514\n"
-                             "settext 65568 first\npost 65572 513\npost 65572 514\n");
+    EXPECT_EQ(readFile(log), delivered("second") + delivered("first"));
 }
 
 TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)
