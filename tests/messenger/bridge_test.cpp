@@ -15,7 +15,6 @@
 
 #include <csignal>
 #include <fstream>
-#include <list>
 #include <map>
 #include <thread>
 
@@ -214,17 +213,11 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
         writeFile(prefix / "wineserver", "wine-Ab12Cd");
     writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
     writeFile(stale / "wineserver", "wine-Old000");
-    // The running servers, each holding the lock in its server folder.
-    const std::pair<const char *, fs::path> serverOf[] = {
-        {"default", tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix)},
-        {"chosen", other / "wine-Zz99Yy" / *serverFolderName(chosen)},
-        {"front-end", upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd)},
-        {"alone", tmp / "wine-Ab12Cd" / *serverFolderName(alone)},
-        {"idle", tmp / "wine-Ab12Cd" / *serverFolderName(idle)}};
-    std::list<LockHolder> locks;
-    std::map<pid_t, std::string> servers;
-    for (const auto &[name, folder] : serverOf)
-        servers[locks.emplace_back(folder / "lock").pid()] = name;
+    const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
+    const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
+    const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
+    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(alone) / "lock");
+    const LockHolder idleServer(tmp / "wine-Ab12Cd" / *serverFolderName(idle) / "lock");
     writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
 
     addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
@@ -237,12 +230,15 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     addProcess(table, 106, build / "wine64", {"WINEPREFIX=" + (root / "missing").string()});
     addProcess(table, 107, build / "wine64", {"HOME=" + home.string()});
     addProcess(table, 108, "/gone/wine", {"WINEPREFIX=" + alone.string()}); // no loader of its own to use
-    addProcess(table, std::next(locks.begin(), 3)->pid(), build / "wineserver", {}); // alone's
+    addProcess(table, aloneServer.pid(), build / "wineserver", {});
     // Only Wine's own services and a helper of ours: no IM window can be open there.
     addProcess(table, 109, build / "wine64", {"WINEPREFIX=" + idle.string()}, "C:\\windows\\system32\\services.exe");
     addProcess(table, 110, build / "wine64", {"WINEPREFIX=" + idle.string()}, "/usr/lib/quorvex-im-helper.exe");
 
     SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
+    const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
+                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"},
+                                               {idleServer.pid(), "idle"}};
     const auto before = tree(root);
     // Prefix, loader, TMPDIR, server.
     const auto found = [&] {
