@@ -35,6 +35,12 @@ std::string readFile(const fs::path &file)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// What the stand-in helper logs for a text set and clicked into its IM window.
+std::string delivered(const std::string &text)
+{
+    return "settext 65568 " + text + "\npost 65572 513\npost 65572 514\n";
+}
+
 void writeFile(const fs::path &file, const std::string &content)
 {
     fs::create_directories(file.parent_path());
@@ -230,10 +236,10 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     addProcess(table, 110, build / "wine64", {"WINEPREFIX=" + idle.string()}, "/usr/lib/quorvex-im-helper.exe");
 
     SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
-    const auto before = tree(root);
     const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
                                                {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"},
                                                {idleServer.pid(), "idle"}};
+    const auto before = tree(root);
     // Prefix, loader, TMPDIR, server.
     const auto found = [&] {
         std::string text;
@@ -302,8 +308,7 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
             std::this_thread::sleep_for(quick().restart);
             SendImText(windows, u"second");
         }
-        const std::string sent = std::string(c.mode) == "twice" ? "settext 65568 first\npost 65572 513\npost 65572 514\n" : "";
-        EXPECT_EQ(readFile(log), sent + "settext 65568 second\npost 65572 513\npost 65572 514\n");
+        EXPECT_EQ(readFile(log), (std::string(c.mode) == "twice" ? delivered("first") : "") + delivered("second"));
     }
 }
 
@@ -323,7 +328,7 @@ TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
     EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
     EXPECT_EQ(windows.helperProcesses(), std::vector{pids.front()});
     EXPECT_FALSE(processExists(secondHelper));
-    EXPECT_EQ(readFile(log), "settext 65568 to the second\npost 65572 513\npost 65572 514\n");
+    EXPECT_EQ(readFile(log), delivered("to the second"));
 
     // A helper that ended between sends is replaced by the next look-up.
     ::kill(pids.front(), SIGKILL);
@@ -357,8 +362,7 @@ TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
         SendImText(windows, u"first");
         EXPECT_GT(turns, 1);
     } // the helpers write their logs as they end
-    EXPECT_EQ(readFile(log), "settext 65568 second\npost 65572 513\npost 65572 514\n"
-                             "settext 65568 first\npost 65572 513\npost 65572 514\n");
+    EXPECT_EQ(readFile(log), delivered("second") + delivered("first"));
 }
 
 TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)

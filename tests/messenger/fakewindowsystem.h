@@ -21,14 +21,7 @@ struct FakeCall
 
 struct FakeMessage { std::uint32_t message = 0; std::uintptr_t wParam = 0; std::intptr_t lParam = 0; };
 
-struct FakeWindow
-{
-    std::string className;
-    WindowHandle parent = 0;
-    std::u16string text = {};
-    int textsSet = 0;
-    std::vector<FakeMessage> received = {};
-};
+struct FakeWindow { std::string className; WindowHandle parent = 0; std::u16string text = {}; int textsSet = 0; };
 
 // A window tree that records every call and never really sleeps. As in user32,
 // look-ups in a missing window yield 0 and messages to one go nowhere.
@@ -47,14 +40,6 @@ public:
     }
     const FakeWindow *window(WindowHandle handle) const { return exists(handle) ? &windows_.at(handle) : nullptr; }
     const std::vector<FakeCall> &calls() const { return calls_; }
-    std::vector<FakeCall> callsOf(FakeCall::Kind kind) const
-    {
-        std::vector<FakeCall> matching;
-        for (const FakeCall &call : calls_)
-            if (call.kind == kind)
-                matching.push_back(call);
-        return matching;
-    }
     // Every message any window received, in order.
     const std::vector<FakeMessage> &allReceived() const { return received_; }
 
@@ -77,7 +62,7 @@ public:
     {
         record({Kind::Post, handle, 0, 0, {}, {}, message});
         if (exists(handle))
-            windows_[handle].received.push_back({message, wParam, lParam}), received_.push_back({message, wParam, lParam});
+            received_.push_back({message, wParam, lParam});
     }
     void sleep(std::uint32_t milliseconds) override { record({Kind::Sleep, 0, 0, 0, {}, {}, milliseconds}); }
 
