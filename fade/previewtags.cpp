@@ -51,10 +51,8 @@ ColorValue channel(std::u16string_view pair)
 void LowerTagText(std::u16string_view text, std::u16string &into)
 {
     into.assign(text);
-    for (char16_t &c : into) {
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    }
+    for (char16_t &c : into)
+        c = lower(c);
 }
 
 std::u16string LowerTagText(std::u16string_view text)
