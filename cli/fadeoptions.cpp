@@ -29,13 +29,16 @@ bool decodeArguments(int argc, char *argv[], QStringList *arguments, QString *er
     // The wide command line as Windows splits it; argv is in the ANSI code page.
     Q_UNUSED(argc);
     Q_UNUSED(argv);
-    Q_UNUSED(error);
     int count = 0;
-    if (wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        for (int i = 0; i < count; ++i)
-            arguments->append(QString::fromWCharArray(wide[i]));
-        LocalFree(wide);
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) {
+        // Running on with no arguments would fade standard input the user never meant to give.
+        *error = QStringLiteral("the command line could not be read");
+        return false;
     }
+    for (int i = 0; i < count; ++i)
+        arguments->append(QString::fromWCharArray(wide[i]));
+    LocalFree(wide);
     return true;
 #else
     // The program's own name is whatever path it was started by: never a reason to refuse.

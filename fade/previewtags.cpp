@@ -38,12 +38,10 @@ bool startsWithFolded(std::u16string_view text, std::u16string_view prefix)
 ColorValue channel(std::u16string_view pair)
 {
     ColorValue value = 0;
-    for (const char16_t c : pair) {
-        const int digit = c >= u'0' && c <= u'9' ? c - u'0'
-            : c >= u'A' && c <= u'F'             ? c - u'A' + 10
-            : c >= u'a' && c <= u'f'             ? c - u'a' + 10
-                                                 : 0;
-        value = value * 16 + digit;
+    for (char16_t c : pair) {
+        if (c >= u'a' && c <= u'f')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+        value = value * 16 + HexDigitValue(std::u16string_view(&c, 1));
     }
     return value;
 }
@@ -53,10 +51,8 @@ ColorValue channel(std::u16string_view pair)
 void LowerTagText(std::u16string_view text, std::u16string &into)
 {
     into.assign(text);
-    for (char16_t &c : into) {
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    }
+    for (char16_t &c : into)
+        c = lower(c);
 }
 
 std::u16string LowerTagText(std::u16string_view text)
