@@ -135,7 +135,9 @@ std::optional<Request> parseRequest(std::string_view line)
     if (!id)
         return std::nullopt;
     const char kind = line[0];
-    line.remove_prefix(line.find(' ', 2) == std::string_view::npos ? line.size() : line.find(' ', 2) + 1);
+    // The fields after the id; none when the line ends with it.
+    const std::size_t fields = line.find(' ', 2);
+    line = fields == std::string_view::npos ? std::string_view() : line.substr(fields + 1);
     Request request;
     request.id = *id;
     switch (kind) {

@@ -17,16 +17,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using PrefixId = std::pair<dev_t, ino_t>;
+
 // The prefix a process runs in, and what it says about its Wine.
 struct WineProcess
 {
     fs::path prefix;
+    PrefixId prefixId;
     std::vector<fs::path> loaders; // most telling first
     fs::path tmpDir;
     bool userProgram = false; // neither a wineserver, nor Wine's own services, nor a helper of ours
 };
-
-using PrefixId = std::pair<dev_t, ino_t>;
 
 std::optional<PrefixId> prefixId(const fs::path &prefix)
 {
@@ -34,6 +35,14 @@ std::optional<PrefixId> prefixId(const fs::path &prefix)
     if (::stat(prefix.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
         return std::nullopt;
     return PrefixId{status.st_dev, status.st_ino};
+}
+
+std::string serverFolderName(const PrefixId &id)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "server-%llx-%llx", static_cast<unsigned long long>(id.first),
+                  static_cast<unsigned long long>(id.second));
+    return name;
 }
 
 bool isNumber(const std::string &name)
@@ -128,6 +137,10 @@ std::optional<WineProcess> wineProcess(const fs::path &folder, uid_t uid)
         process.prefix = absoluteOrEmpty(value("HOME")) / ".wine";
     if (process.prefix.empty())
         return std::nullopt;
+    const auto id = prefixId(process.prefix);
+    if (!id)
+        return std::nullopt;
+    process.prefixId = *id;
     if (const fs::path chosen = absoluteOrEmpty(value("WINELOADER")); !chosen.empty())
         process.loaders.push_back(chosen);
     if (loader) {
@@ -211,10 +224,7 @@ std::optional<std::string> serverFolderName(const fs::path &prefix)
     const auto id = prefixId(prefix);
     if (!id)
         return std::nullopt;
-    char name[64];
-    std::snprintf(name, sizeof name, "server-%llx-%llx", static_cast<unsigned long long>(id->first),
-                  static_cast<unsigned long long>(id->second));
-    return name;
+    return serverFolderName(*id);
 }
 
 std::optional<pid_t> lockHolder(const fs::path &lockFile, uid_t uid)
@@ -257,12 +267,12 @@ std::vector<WineSession> findWineSessions(const SessionSearch &search)
         if (!id || std::find(seen.begin(), seen.end(), *id) != seen.end())
             continue;
         seen.push_back(*id);
-        const std::string folder = *serverFolderName(prefix);
+        const std::string folder = serverFolderName(*id);
 
         std::vector<fs::path> loaders, tmpDirs;
         bool userProgram = false;
         for (const WineProcess &process : processes) {
-            if (prefixId(process.prefix) != id)
+            if (process.prefixId != *id)
                 continue;
             for (const fs::path &loader : process.loaders)
                 appendUnique(loaders, loader);
