@@ -526,7 +526,9 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
                 painter.fillRect(QRectF(x, top, w, height), highlight);
             const QChar c = t[at];
             if (c != u' ') {
-                shown = units == 2 ? t.sliced(at, 2) : QString(shownAs(c));
+                // Refilled in place: one buffer for every character drawn.
+                const QChar glyph = shownAs(c);
+                shown.setUnicode(units == 2 ? t.constData() + at : &glyph, units);
                 painter.setPen(selected ? highlightedInk : ink);
                 painter.drawText(QPointF(x, top + ascent), shown);
             }
