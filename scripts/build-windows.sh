@@ -54,11 +54,16 @@ build_qt() {
   rm -rf "$work" "$qt_prefix"
   mkdir -p "$work/lists/partial"
   echo "Building Qt $qt_version for Windows into $qt_dir (once; about 45 minutes on 2 cores)"
-  # A private deb-src list: apt-get source works without changing the system's sources.
-  echo "deb-src http://deb.debian.org/debian bookworm main" >"$work/sources.list"
-  local apt_options=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+  # Private deb-src lists made from the machine's own apt sources: apt-get source uses
+  # the mirror the machine is set up with, and the system's lists stay as they are.
+  scripts/deb-src-list.sh "$work/apt"
+  local apt_options=(-o Dir::Etc::SourceList="$work/apt/sources.list"
+    -o Dir::Etc::SourceParts="$work/apt/parts"
     -o Dir::State::Lists="$work/lists" -o Debug::NoLocking=1)
-  apt-get -q "${apt_options[@]}" update
+  # A third-party repository without sources fails its part of the update; the
+  # source download below says plainly if qt6-base was not found anywhere.
+  apt-get -q "${apt_options[@]}" update ||
+    echo "warning: some source indexes could not be fetched; trying the ones that were" >&2
   (cd "$work" && apt-get -q "${apt_options[@]}" source "qt6-base=$qt_version")
   local src
   src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
