@@ -76,9 +76,11 @@ qsizetype MultiLineControl::nextWord(qsizetype pos) const
     return pos;
 }
 
-void MultiLineControl::replaceSelection(QStringView text, bool typing)
+bool MultiLineControl::replaceSelection(QStringView text, bool typing)
 {
     const qsizetype from = selectionStart(), to = selectionEnd();
+    if (from == to && text.isEmpty())
+        return false;
     if (!(typing && m_typing && from == to)) {
         m_undoText = m_text;
         m_undoCursor = m_cursor;
@@ -87,20 +89,21 @@ void MultiLineControl::replaceSelection(QStringView text, bool typing)
     m_text.replace(from, to - from, text.data(), text.size());
     m_cursor = m_anchor = from + text.size();
     m_typing = typing;
+    return true;
 }
 
-void MultiLineControl::deleteBackward()
+bool MultiLineControl::deleteBackward()
 {
     if (!hasSelection())
         m_anchor = previousPosition(m_cursor);
-    replaceSelection(QStringView());
+    return replaceSelection(QStringView());
 }
 
-void MultiLineControl::deleteForward()
+bool MultiLineControl::deleteForward()
 {
     if (!hasSelection())
         m_anchor = nextPosition(m_cursor);
-    replaceSelection(QStringView());
+    return replaceSelection(QStringView());
 }
 
 void MultiLineControl::undo()

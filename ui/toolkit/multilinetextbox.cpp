@@ -86,8 +86,8 @@ void MultiLineTextBox::setSelection(qsizetype anchor, qsizetype cursor)
 
 void MultiLineTextBox::insertText(const QString &text)
 {
-    m_control.replaceSelection(text);
-    edited();
+    if (m_control.replaceSelection(text))
+        edited();
 }
 
 int MultiLineTextBox::firstVisibleLine() const
@@ -441,12 +441,12 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
         move(ctrl ? text().size() : wrapsAtEnd(line) ? c.previousPosition(m_lines[line].end()) : m_lines[line].end());
         return;
     case Qt::Key_Backspace:
-        c.deleteBackward();
-        edited();
+        if (c.deleteBackward())
+            edited();
         return;
     case Qt::Key_Delete:
-        c.deleteForward();
-        edited();
+        if (c.deleteForward())
+            edited();
         return;
     default:
         break;
