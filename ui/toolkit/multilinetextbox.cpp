@@ -3,6 +3,7 @@
 #include "clipboardtext.h"
 #include "colorsetting.h"
 #include "fonts.h"
+#include "scrollbarstyle.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -54,6 +55,10 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The box is short: the arrows give way so the thumb can travel.
+    auto *barStyle = new ScrollBarStyle(style()->name());
+    barStyle->setParent(verticalScrollBar());
+    verticalScrollBar()->setStyle(barStyle);
     viewport()->setCursor(Qt::IBeamCursor);
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Base, resolveColor(kSysWindow));
