@@ -9,6 +9,7 @@ void MultiLineControl::setText(QString text)
     m_text = std::move(text);
     m_cursor = m_anchor = 0;
     m_undoText.clear();
+    m_lastChange = {};
     m_canUndo = m_typing = false;
 }
 
@@ -86,6 +87,7 @@ bool MultiLineControl::replaceSelection(QStringView text, bool typing)
         m_undoCursor = m_cursor;
         m_canUndo = true;
     }
+    m_lastChange = {from, m_text.mid(from, to - from), text.size()};
     m_text.replace(from, to - from, text.data(), text.size());
     m_cursor = m_anchor = from + text.size();
     m_typing = typing;
@@ -111,6 +113,7 @@ void MultiLineControl::undo()
     if (!m_canUndo)
         return;
     std::swap(m_text, m_undoText);
+    m_lastChange = {0, m_undoText, m_text.size()};
     const qsizetype cursor = std::min(m_undoCursor, m_text.size());
     m_undoCursor = m_cursor;
     m_cursor = m_anchor = cursor;

@@ -46,6 +46,16 @@ public:
     bool deleteBackward();
     bool deleteForward();
 
+    // What the last change of the text did: at position, `removed` taken out
+    // and `inserted` units put in (an undo: the whole text for the whole).
+    struct Change
+    {
+        qsizetype position = 0;
+        QString removed;
+        qsizetype inserted = 0;
+    };
+    const Change &lastChange() const { return m_lastChange; }
+
     bool canUndo() const { return m_canUndo; }
     // One level, as the platform's box has: undoing twice restores the edit.
     void undo();
@@ -58,6 +68,7 @@ private:
     qsizetype m_undoCursor = 0;
     bool m_canUndo = false;
     bool m_typing = false; // the last edit was typing at the cursor, which goes on
+    Change m_lastChange;
 };
 
 } // namespace Toolkit

@@ -3,8 +3,10 @@
 #include "clipboardtext.h"
 #include "colorsetting.h"
 #include "fonts.h"
+#include "multilinetextboxaccessible.h"
 #include "scrollbarstyle.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -66,14 +68,22 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     viewport()->setPalette(p);
     m_widths.setFont(font(), viewport());
     relayout();
+    static const bool accessible = (QAccessible::installFactory(&MultiLineTextBoxAccessible::create), true);
+    Q_UNUSED(accessible);
 }
 
 void MultiLineTextBox::setText(QString text)
 {
+    const QString old = QAccessible::isActive() ? this->text() : QString();
     m_control.setText(std::move(text));
     m_preferredX = -1;
     relayout();
     verticalScrollBar()->setValue(0);
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, old, this->text());
+        QAccessible::updateAccessibility(&event);
+        reportCursor();
+    }
     emit textChanged();
 }
 
@@ -274,9 +284,28 @@ int MultiLineTextBox::visibleLineCount() const
     return std::max(1, (viewport()->height() - kMargin) / lineHeight());
 }
 
-void MultiLineTextBox::ensureCursorVisible()
+std::pair<qsizetype, qsizetype> MultiLineTextBox::lineRange(qsizetype pos)
 {
-    const int line = int(lineOf(m_control.cursor()));
+    const VisualLine &line = m_lines[lineOf(pos)];
+    return {line.start, line.end() + line.breakLength};
+}
+
+QRect MultiLineTextBox::characterRect(qsizetype pos)
+{
+    const qsizetype lineIndex = lineOf(pos);
+    const VisualLine &line = m_lines[lineIndex];
+    const double left = positionX(pos);
+    double right = left;
+    if (pos < line.end())
+        right += advance(text(), pos, unitsAt(pos));
+    const int top = kMargin + int(lineIndex - firstVisibleLine()) * lineHeight();
+    const int x = kMargin + int(std::floor(left));
+    return QRect(x, top, std::max(1, int(std::ceil(kMargin + right)) - x), lineHeight());
+}
+
+void MultiLineTextBox::scrollToPosition(qsizetype pos)
+{
+    const int line = int(lineOf(pos));
     const int first = firstVisibleLine(), visible = visibleLineCount();
     if (line < first)
         verticalScrollBar()->setValue(line);
@@ -323,6 +352,7 @@ void MultiLineTextBox::cursorMoved(bool keepPreferredX)
         m_preferredX = -1;
     ensureCursorVisible();
     viewport()->update();
+    reportCursor();
 }
 
 void MultiLineTextBox::edited()
@@ -330,7 +360,42 @@ void MultiLineTextBox::edited()
     m_preferredX = -1;
     relayout();
     ensureCursorVisible();
+    reportChange();
+    reportCursor();
     emit textChanged();
+}
+
+void MultiLineTextBox::reportCursor()
+{
+    if (!QAccessible::isActive())
+        return;
+    const std::pair selection{m_control.selectionStart(), m_control.selectionEnd()};
+    if (selection != m_reportedSelection && (m_control.hasSelection() || m_reportedSelection.first != m_reportedSelection.second)) {
+        QAccessibleTextSelectionEvent event(this, int(selection.first), int(selection.second));
+        event.setCursorPosition(int(m_control.cursor()));
+        QAccessible::updateAccessibility(&event);
+    }
+    m_reportedSelection = selection;
+    QAccessibleTextCursorEvent event(this, int(m_control.cursor()));
+    QAccessible::updateAccessibility(&event);
+}
+
+void MultiLineTextBox::reportChange()
+{
+    if (!QAccessible::isActive())
+        return;
+    const MultiLineControl::Change &change = m_control.lastChange();
+    const QString inserted = text().mid(change.position, change.inserted);
+    if (change.removed.isEmpty()) {
+        QAccessibleTextInsertEvent event(this, int(change.position), inserted);
+        QAccessible::updateAccessibility(&event);
+    } else if (inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent event(this, int(change.position), change.removed);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        QAccessibleTextUpdateEvent event(this, int(change.position), change.removed, inserted);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void MultiLineTextBox::changeEvent(QEvent *event)

@@ -53,6 +53,15 @@ public:
     // How wide a line is drawn, the blanks hanging at its end left out.
     double naturalWidth(qsizetype line);
 
+    // The shown line holding pos, [start, end) with the break that ends it.
+    std::pair<qsizetype, qsizetype> lineRange(qsizetype pos);
+    // Where the character at pos is shown, in the viewport's coordinates.
+    QRect characterRect(qsizetype pos);
+    // The position nearest a point of the viewport.
+    qsizetype positionAt(const QPoint &viewportPos);
+    // Scrolls pos into view, the cursor staying where it is.
+    void scrollToPosition(qsizetype pos);
+
     // The platform's edit menu: Undo, Cut, Copy, Paste, Delete and Select All,
     // each enabled only where it would do something. The caller owns the menu.
     QMenu *createContextMenu();
@@ -94,8 +103,10 @@ private:
     void wrapSlice();
     void updateScrollBar();
     int visibleLineCount() const;
-    void ensureCursorVisible();
-    qsizetype positionAt(const QPoint &viewportPos);
+    void ensureCursorVisible() { scrollToPosition(m_control.cursor()); }
+    // Tells assistive technology what changed.
+    void reportCursor();
+    void reportChange();
     qsizetype positionInLine(qsizetype line, double x);
     bool wrapsAtEnd(qsizetype line);
     // After the control moved the cursor or changed the text.
@@ -109,6 +120,7 @@ private:
     QTimer *m_wrapTimer = nullptr;
     double m_preferredX = -1;
     double m_wrapWidth = 0;
+    std::pair<qsizetype, qsizetype> m_reportedSelection{0, 0};
 };
 
 } // namespace Toolkit

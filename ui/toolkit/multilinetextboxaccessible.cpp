@@ -1,0 +1,200 @@
+#include "multilinetextboxaccessible.h"
+
+#include "multilinetextbox.h"
+
+#include <algorithm>
+
+namespace Toolkit {
+
+MultiLineTextBoxAccessible::MultiLineTextBoxAccessible(MultiLineTextBox *box)
+    : QAccessibleWidget(box, QAccessible::EditableText)
+{
+}
+
+QAccessibleInterface *MultiLineTextBoxAccessible::create(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(MultiLineTextBox::staticMetaObject.className()))
+        if (auto *box = qobject_cast<MultiLineTextBox *>(object))
+            return new MultiLineTextBoxAccessible(box);
+    return nullptr;
+}
+
+MultiLineTextBox *MultiLineTextBoxAccessible::box() const
+{
+    return static_cast<MultiLineTextBox *>(widget());
+}
+
+void *MultiLineTextBoxAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface *>(this);
+    if (type == QAccessible::EditableTextInterface)
+        return static_cast<QAccessibleEditableTextInterface *>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessible::State MultiLineTextBoxAccessible::state() const
+{
+    QAccessible::State s = QAccessibleWidget::state();
+    s.editable = s.multiLine = s.selectableText = true;
+    return s;
+}
+
+QString MultiLineTextBoxAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Value)
+        return box()->text();
+    return QAccessibleWidget::text(t);
+}
+
+void MultiLineTextBoxAccessible::setText(QAccessible::Text t, const QString &text)
+{
+    if (t != QAccessible::Value)
+        return QAccessibleWidget::setText(t, text);
+    box()->selectAll();
+    box()->insertText(text);
+}
+
+void MultiLineTextBoxAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
+{
+    *startOffset = *endOffset = 0;
+    if (selectionIndex == 0 && box()->control().hasSelection()) {
+        *startOffset = int(box()->control().selectionStart());
+        *endOffset = int(box()->control().selectionEnd());
+    }
+}
+
+int MultiLineTextBoxAccessible::selectionCount() const
+{
+    return box()->control().hasSelection() ? 1 : 0;
+}
+
+void MultiLineTextBoxAccessible::addSelection(int startOffset, int endOffset)
+{
+    setSelection(0, startOffset, endOffset);
+}
+
+void MultiLineTextBoxAccessible::removeSelection(int selectionIndex)
+{
+    if (selectionIndex == 0)
+        box()->setCursorPosition(box()->cursorPosition());
+}
+
+void MultiLineTextBoxAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
+{
+    if (selectionIndex == 0)
+        box()->setSelection(startOffset, endOffset);
+}
+
+int MultiLineTextBoxAccessible::cursorPosition() const
+{
+    return int(box()->cursorPosition());
+}
+
+void MultiLineTextBoxAccessible::setCursorPosition(int position)
+{
+    box()->setCursorPosition(position);
+}
+
+QString MultiLineTextBoxAccessible::text(int startOffset, int endOffset) const
+{
+    const QString &t = box()->text();
+    startOffset = std::clamp(startOffset, 0, int(t.size()));
+    endOffset = endOffset < 0 ? int(t.size()) : std::clamp(endOffset, startOffset, int(t.size()));
+    return t.mid(startOffset, endOffset - startOffset);
+}
+
+QString MultiLineTextBoxAccessible::lineAt(int offset, int *startOffset, int *endOffset) const
+{
+    const auto [start, end] = box()->lineRange(std::clamp<qsizetype>(offset, 0, box()->text().size()));
+    *startOffset = int(start);
+    *endOffset = int(end);
+    return text(*startOffset, *endOffset);
+}
+
+// Lines are the lines the box shows; other boundaries are the text's own.
+QString MultiLineTextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType type,
+                                                     int *startOffset, int *endOffset) const
+{
+    if (type != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textBeforeOffset(offset, type, startOffset, endOffset);
+    lineAt(offset, startOffset, endOffset);
+    if (*startOffset == 0) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    return lineAt(*startOffset - 1, startOffset, endOffset);
+}
+
+QString MultiLineTextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType type,
+                                                    int *startOffset, int *endOffset) const
+{
+    if (type != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textAfterOffset(offset, type, startOffset, endOffset);
+    lineAt(offset, startOffset, endOffset);
+    if (*endOffset >= characterCount()) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    return lineAt(*endOffset, startOffset, endOffset);
+}
+
+QString MultiLineTextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType type, int *startOffset,
+                                                 int *endOffset) const
+{
+    if (type != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textAtOffset(offset, type, startOffset, endOffset);
+    return lineAt(offset, startOffset, endOffset);
+}
+
+int MultiLineTextBoxAccessible::characterCount() const
+{
+    return int(box()->text().size());
+}
+
+QRect MultiLineTextBoxAccessible::characterRect(int offset) const
+{
+    if (offset < 0 || offset >= characterCount())
+        return QRect();
+    const QRect r = box()->characterRect(offset);
+    return QRect(box()->viewport()->mapToGlobal(r.topLeft()), r.size());
+}
+
+int MultiLineTextBoxAccessible::offsetAtPoint(const QPoint &point) const
+{
+    const QPoint at = box()->viewport()->mapFromGlobal(point);
+    if (!box()->viewport()->rect().contains(at))
+        return -1;
+    return int(box()->positionAt(at));
+}
+
+void MultiLineTextBoxAccessible::scrollToSubstring(int startIndex, int)
+{
+    box()->scrollToPosition(std::clamp<qsizetype>(startIndex, 0, box()->text().size()));
+}
+
+QString MultiLineTextBoxAccessible::attributes(int, int *startOffset, int *endOffset) const
+{
+    // One font and one colour throughout.
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return QString();
+}
+
+void MultiLineTextBoxAccessible::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void MultiLineTextBoxAccessible::insertText(int offset, const QString &text)
+{
+    replaceText(offset, offset, text);
+}
+
+void MultiLineTextBoxAccessible::replaceText(int startOffset, int endOffset, const QString &text)
+{
+    box()->setSelection(startOffset, endOffset);
+    box()->insertText(text);
+}
+
+} // namespace Toolkit
