@@ -25,6 +25,25 @@ QChar shownAs(QChar c)
 
 } // namespace
 
+namespace {
+
+// Printable ASCII, then the box shown for a lone CR or LF; a tab shows as a blank.
+constexpr int kSymbols = 96;
+int symbolOf(QChar c)
+{
+    if (c >= u' ' && c <= u'~')
+        return c.unicode() - 0x20;
+    if (c == u'\t')
+        return 0;
+    return c == u'\r' || c == u'\n' || c == QChar(kLoneBreakGlyph) ? kSymbols - 1 : -1;
+}
+QChar symbolChar(int i)
+{
+    return i < kSymbols - 1 ? QChar(char16_t(0x20 + i)) : QChar(kLoneBreakGlyph);
+}
+
+} // namespace
+
 void MultiLineLayout::setFont(const QFont &font, const QPaintDevice *device)
 {
     m_widths.setFont(font, device);
@@ -89,8 +108,17 @@ void MultiLineLayout::takeOverOldLines()
 
 void MultiLineLayout::wrapMore(std::size_t count)
 {
-    const auto advance = [this](QStringView text, qsizetype at, qsizetype units) {
-        return this->advance(text, at, units);
+    // Kerned as the line will be shaped, where the font's kerning is known;
+    // what that misses, the check of the whole line catches.
+    const bool kerned = kerningKnown();
+    const auto advance = [this, kerned](QStringView text, qsizetype at, qsizetype units) {
+        double w = glyphAdvance(text, at, units);
+        if (kerned && units == 1 && at > 0) {
+            const int a = symbolOf(text[at - 1]), b = symbolOf(text[at]);
+            if (a >= 0 && b >= 0)
+                w += m_kerning[a * kSymbols + b];
+        }
+        return w;
     };
     const auto fits = [this](qsizetype start, qsizetype end) { return this->fits(start, end); };
     std::size_t added = 0;
@@ -147,7 +175,7 @@ bool MultiLineLayout::wrapsAtEnd(qsizetype index)
     return l.breakLength == 0 && index + 1 < qsizetype(m_lines.size()) && l.length > 0;
 }
 
-double MultiLineLayout::advance(QStringView text, qsizetype at, qsizetype units)
+double MultiLineLayout::glyphAdvance(QStringView text, qsizetype at, qsizetype units)
 {
     if (units == 1 && (text[at] == u'\r' || text[at] == u'\n' || text[at] == u'\t'))
         return m_widths.advance(shownAs(text[at]));
@@ -177,24 +205,6 @@ std::unique_ptr<QTextLayout> MultiLineLayout::shapeRange(qsizetype start, qsizet
     return layout;
 }
 
-namespace {
-
-// Printable ASCII, then the box shown for a lone CR or LF; a tab shows as a blank.
-constexpr int kSymbols = 96;
-int symbolOf(QChar c)
-{
-    if (c >= u' ' && c <= u'~')
-        return c.unicode() - 0x20;
-    if (c == u'\t')
-        return 0;
-    return c == u'\r' || c == u'\n' || c == QChar(kLoneBreakGlyph) ? kSymbols - 1 : -1;
-}
-QChar symbolChar(int i)
-{
-    return i < kSymbols - 1 ? QChar(char16_t(0x20 + i)) : QChar(kLoneBreakGlyph);
-}
-
-} // namespace
 
 // The kerning of the font between any two of the symbols, read from one
 // shaped line that holds every pair, and checked against lines shaped whole:
@@ -218,10 +228,15 @@ bool MultiLineLayout::kerningKnown()
         }
         std::sort(x.begin(), x.end());
         m_kerning.assign(kSymbols * kSymbols, 0);
+        // The shaped width reaches over a last glyph's negative right bearing.
+        const QFontMetricsF metrics = m_device ? QFontMetricsF(font(), m_device) : QFontMetricsF(font());
+        m_overhang.resize(kSymbols);
+        for (int i = 0; i < kSymbols; ++i)
+            m_overhang[i] = std::max(0.0, -metrics.rightBearing(symbolChar(i)));
         m_kerningKnown = x.size() == std::size_t(pairs.size());
         for (qsizetype i = 1; m_kerningKnown && i < pairs.size(); ++i)
             m_kerning[symbolOf(pairs[i - 1]) * kSymbols + symbolOf(pairs[i])] =
-                x[i] - x[i - 1] - advance(pairs, i - 1, 1);
+                x[i] - x[i - 1] - glyphAdvance(pairs, i - 1, 1);
         for (QStringView sample : {u"AVAWAY Ta. To fit, <Font Color=#FF00A0>x</sup>y", u"\tW\ro\nrd'\"s {[|]} ~ ` @Lj"}) {
             if (m_kerningKnown) {
                 QString shown = sample.toString();
@@ -241,12 +256,12 @@ double MultiLineLayout::kernedWidth(QStringView line)
     qsizetype inked = line.size();
     while (inked > 0 && (line[inked - 1] == u' ' || line[inked - 1] == u'\t'))
         --inked;
-    double width = 0;
+    double width = inked > 0 && symbolOf(line[inked - 1]) >= 0 ? m_overhang[symbolOf(line[inked - 1])] : 0;
     for (qsizetype i = 0; i < inked; ++i) {
         const int a = symbolOf(line[i]);
         if (a < 0)
             return -1;
-        width += advance(line, i, 1);
+        width += glyphAdvance(line, i, 1);
         // Kerning moves the glyph after the pair's first; the blank after the
         // last one does not move its ink.
         if (i + 1 < inked) {

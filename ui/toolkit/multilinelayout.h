@@ -69,7 +69,7 @@ private:
     QString shownText(qsizetype start, qsizetype end) const;
     std::unique_ptr<QTextLayout> shapeRange(qsizetype start, qsizetype end) const;
     double inkedWidth(const QString &shown) const;
-    double advance(QStringView text, qsizetype at, qsizetype units);
+    double glyphAdvance(QStringView text, qsizetype at, qsizetype units);
     bool fits(qsizetype start, qsizetype end);
     bool kerningKnown();
     double kernedWidth(QStringView line);
@@ -80,7 +80,7 @@ private:
     const QPaintDevice *m_device = nullptr;
     double m_width = 1;
     int m_kerningKnown = -1; // whether m_kerning gives ASCII lines their shaped widths; -1: not tried yet
-    std::vector<double> m_kerning;
+    std::vector<double> m_kerning, m_overhang;
     std::vector<VisualLine> m_lines; // wrapped so far
     qsizetype m_wrapFrom = 0;        // where the next line starts; -1 when all are wrapped
     // Lines after the last edit, in the text before it, and what became of
