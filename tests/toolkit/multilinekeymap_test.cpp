@@ -1,5 +1,8 @@
 // Keys to the HTML box's editing actions.
+#include "ui/toolkit/fonts.h"
+#include "ui/toolkit/multilinecontrol.h"
 #include "ui/toolkit/multilinekeymap.h"
+#include "ui/toolkit/multilinelayout.h"
 
 #include <QKeyEvent>
 #include <QTest>
@@ -45,6 +48,30 @@ private slots:
         QTEST(action.extend, "extend");
         if (action.kind == KeyAction::Type)
             QCOMPARE(action.text, text);
+    }
+
+    // Up and Down keep the column the first of them set out from, through a
+    // short line; past the first or last line they reach the text's ends.
+    void verticalMoves()
+    {
+        Toolkit::MultiLineControl control;
+        control.setText(QStringLiteral("0123456789abcdef\r\nb\r\n0123456789abcdef"));
+        Toolkit::MultiLineLayout layout(control.text());
+        layout.setFont(Toolkit::msSansSerif(8), nullptr);
+        layout.setWidth(300);
+        double preferredX = -1;
+        auto press = [&](KeyAction::Kind kind) {
+            control.moveCursor(Toolkit::moveTarget({kind}, control, layout, 2, preferredX));
+            return int(control.cursor());
+        };
+        control.moveCursor(10);
+        QCOMPARE(press(KeyAction::Down), 19); // after the "b"
+        QCOMPARE(press(KeyAction::Down), 31); // column 10 again
+        QCOMPARE(press(KeyAction::Down), 37); // the end
+        preferredX = -1;
+        control.moveCursor(31);
+        QCOMPARE(press(KeyAction::PageUp), 10);
+        QCOMPARE(press(KeyAction::Up), 0);
     }
 };
 

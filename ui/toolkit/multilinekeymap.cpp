@@ -1,5 +1,8 @@
 #include "multilinekeymap.h"
 
+#include "multilinecontrol.h"
+#include "multilinelayout.h"
+
 #include <QKeyEvent>
 #include <QKeySequence>
 
@@ -61,6 +64,55 @@ KeyAction keyActionFor(const QKeyEvent &event)
     if (printable && !(ctrl && !(event.modifiers() & Qt::AltModifier)))
         return {KeyAction::Type, false, typed};
     return {};
+}
+
+qsizetype moveTarget(const KeyAction &action, const MultiLineControl &c, MultiLineLayout &layout,
+                     qsizetype pageLines, double &preferredX)
+{
+    const qsizetype cursor = c.cursor(), line = layout.lineOf(cursor);
+    const bool collapse = c.hasSelection() && !action.extend;
+    qsizetype lines = 0;
+    switch (action.kind) {
+    case KeyAction::Left:
+        return collapse ? c.selectionStart() : c.previousPosition(cursor);
+    case KeyAction::WordLeft:
+        return collapse ? c.selectionStart() : c.previousWord(cursor);
+    case KeyAction::Right:
+        return collapse ? c.selectionEnd() : c.nextPosition(cursor);
+    case KeyAction::WordRight:
+        return collapse ? c.selectionEnd() : c.nextWord(cursor);
+    case KeyAction::LineStart:
+        return layout.line(line).start;
+    case KeyAction::LineEnd:
+        // The end of a wrapped line is the next line's start; stop before the
+        // wrap (after the line's last character but one, its hanging space).
+        return layout.wrapsAtEnd(line) ? c.previousPosition(layout.line(line).end()) : layout.line(line).end();
+    case KeyAction::TextStart:
+        return 0;
+    case KeyAction::TextEnd:
+        return c.text().size();
+    case KeyAction::Up:
+        lines = -1;
+        break;
+    case KeyAction::Down:
+        lines = 1;
+        break;
+    case KeyAction::PageUp:
+        lines = -pageLines;
+        break;
+    case KeyAction::PageDown:
+        lines = pageLines;
+        break;
+    default:
+        return cursor;
+    }
+    if (preferredX < 0)
+        preferredX = layout.positionX(cursor);
+    layout.wrapUntilLine(line + lines);
+    const qsizetype target = std::clamp<qsizetype>(line + lines, 0, layout.wrappedLineCount() - 1);
+    if (target == line)
+        return lines < 0 ? 0 : c.text().size();
+    return layout.positionInLine(target, preferredX);
 }
 
 } // namespace Toolkit

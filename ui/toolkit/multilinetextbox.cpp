@@ -63,11 +63,8 @@ void MultiLineTextBox::setText(QString text)
     m_layout.reset();
     relayout();
     verticalScrollBar()->setValue(0);
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, 0, old, this->text());
-        QAccessible::updateAccessibility(&event);
-        reportCursor();
-    }
+    MultiLineTextBoxAccessible::textReplaced(this, old);
+    MultiLineTextBoxAccessible::cursorMoved(this, m_reportedSelection);
     emit textChanged();
 }
 
@@ -232,7 +229,7 @@ void MultiLineTextBox::cursorMoved(bool keepPreferredX)
         m_preferredX = -1;
     scrollToPosition(m_control.cursor());
     viewport()->update();
-    reportCursor();
+    MultiLineTextBoxAccessible::cursorMoved(this, m_reportedSelection);
 }
 
 void MultiLineTextBox::edited()
@@ -242,43 +239,9 @@ void MultiLineTextBox::edited()
     m_preferredX = -1;
     scrollToPosition(m_control.cursor());
     relayout();
-    reportChange();
-    reportCursor();
+    MultiLineTextBoxAccessible::edited(this, change);
+    MultiLineTextBoxAccessible::cursorMoved(this, m_reportedSelection);
     emit textChanged();
-}
-
-void MultiLineTextBox::reportCursor()
-{
-    if (!QAccessible::isActive())
-        return;
-    const std::pair selection{m_control.selectionStart(), m_control.selectionEnd()};
-    if (selection != m_reportedSelection
-        && (m_control.hasSelection() || m_reportedSelection.first != m_reportedSelection.second)) {
-        QAccessibleTextSelectionEvent event(this, int(selection.first), int(selection.second));
-        event.setCursorPosition(int(m_control.cursor()));
-        QAccessible::updateAccessibility(&event);
-    }
-    m_reportedSelection = selection;
-    QAccessibleTextCursorEvent event(this, int(m_control.cursor()));
-    QAccessible::updateAccessibility(&event);
-}
-
-void MultiLineTextBox::reportChange()
-{
-    if (!QAccessible::isActive())
-        return;
-    const MultiLineControl::Change &change = m_control.lastChange();
-    const QString inserted = text().mid(change.position, change.inserted);
-    if (change.removed.isEmpty()) {
-        QAccessibleTextInsertEvent event(this, int(change.position), inserted);
-        QAccessible::updateAccessibility(&event);
-    } else if (inserted.isEmpty()) {
-        QAccessibleTextRemoveEvent event(this, int(change.position), change.removed);
-        QAccessible::updateAccessibility(&event);
-    } else {
-        QAccessibleTextUpdateEvent event(this, int(change.position), change.removed, inserted);
-        QAccessible::updateAccessibility(&event);
-    }
 }
 
 void MultiLineTextBox::changeEvent(QEvent *event)
@@ -350,61 +313,11 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
 
 void MultiLineTextBox::moveBy(const KeyAction &action)
 {
-    MultiLineControl &c = m_control;
-    const qsizetype cursor = c.cursor(), line = m_layout.lineOf(cursor);
-    const bool collapse = c.hasSelection() && !action.extend;
-    auto vertical = [&](qsizetype lines) {
-        if (m_preferredX < 0)
-            m_preferredX = m_layout.positionX(cursor);
-        m_layout.wrapUntilLine(line + lines);
-        const qsizetype target = std::clamp<qsizetype>(line + lines, 0, m_layout.wrappedLineCount() - 1);
-        if (target == line)
-            return lines < 0 ? qsizetype(0) : text().size();
-        return m_layout.positionInLine(target, m_preferredX);
-    };
-    qsizetype to = cursor;
-    switch (action.kind) {
-    case KeyAction::Left:
-        to = collapse ? c.selectionStart() : c.previousPosition(cursor);
-        break;
-    case KeyAction::WordLeft:
-        to = collapse ? c.selectionStart() : c.previousWord(cursor);
-        break;
-    case KeyAction::Right:
-        to = collapse ? c.selectionEnd() : c.nextPosition(cursor);
-        break;
-    case KeyAction::WordRight:
-        to = collapse ? c.selectionEnd() : c.nextWord(cursor);
-        break;
-    case KeyAction::Up:
-    case KeyAction::Down:
-    case KeyAction::PageUp:
-    case KeyAction::PageDown: {
-        const qsizetype page = visibleLineCount();
-        const qsizetype lines = action.kind == KeyAction::Up ? -1 : action.kind == KeyAction::Down ? 1
-                              : action.kind == KeyAction::PageUp ? -page : page;
-        c.moveCursor(vertical(lines), action.extend);
-        return cursorMoved(true);
-    }
-    case KeyAction::LineStart:
-        to = m_layout.line(line).start;
-        break;
-    case KeyAction::LineEnd:
-        // The end of a wrapped line is the next line's start; stop before the
-        // wrap (after the line's last character but one, its hanging space).
-        to = m_layout.wrapsAtEnd(line) ? c.previousPosition(m_layout.line(line).end()) : m_layout.line(line).end();
-        break;
-    case KeyAction::TextStart:
-        to = 0;
-        break;
-    case KeyAction::TextEnd:
-        to = text().size();
-        break;
-    default:
-        break;
-    }
-    c.moveCursor(to, action.extend);
-    cursorMoved();
+    const bool vertical = action.kind >= KeyAction::Up && action.kind <= KeyAction::PageDown;
+    if (!vertical)
+        m_preferredX = -1;
+    m_control.moveCursor(moveTarget(action, m_control, m_layout, visibleLineCount(), m_preferredX), action.extend);
+    cursorMoved(vertical);
 }
 
 void MultiLineTextBox::mousePressEvent(QMouseEvent *event)

@@ -101,15 +101,12 @@ private:
     // After the control moved the cursor or changed the text.
     void cursorMoved(bool keepPreferredX = false);
     void edited();
-    // Tells assistive technology what changed.
-    void reportCursor();
-    void reportChange();
 
     MultiLineControl m_control;
     MultiLineLayout m_layout{m_control.text()};
     QTimer *m_wrapTimer = nullptr;
     double m_preferredX = -1;
-    std::pair<qsizetype, qsizetype> m_reportedSelection{0, 0};
+    std::pair<qsizetype, qsizetype> m_reportedSelection{0, 0}; // as assistive technology knows it
 };
 
 } // namespace Toolkit

@@ -19,6 +19,48 @@ QAccessibleInterface *MultiLineTextBoxAccessible::create(const QString &classNam
     return nullptr;
 }
 
+void MultiLineTextBoxAccessible::textReplaced(MultiLineTextBox *box, const QString &old)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextUpdateEvent event(box, 0, old, box->text());
+    QAccessible::updateAccessibility(&event);
+}
+
+void MultiLineTextBoxAccessible::edited(MultiLineTextBox *box, const MultiLineControl::Change &change)
+{
+    if (!QAccessible::isActive())
+        return;
+    const QString inserted = box->text().mid(change.position, change.inserted);
+    if (change.removed.isEmpty()) {
+        QAccessibleTextInsertEvent event(box, int(change.position), inserted);
+        QAccessible::updateAccessibility(&event);
+    } else if (inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent event(box, int(change.position), change.removed);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        QAccessibleTextUpdateEvent event(box, int(change.position), change.removed, inserted);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void MultiLineTextBoxAccessible::cursorMoved(MultiLineTextBox *box, std::pair<qsizetype, qsizetype> &reported)
+{
+    if (!QAccessible::isActive())
+        return;
+    const MultiLineControl &c = box->control();
+    const std::pair selection{c.selectionStart(), c.selectionEnd()};
+    // A selection made, changed or gone; a bare caret moving is only a caret.
+    if (selection != reported && (c.hasSelection() || reported.first != reported.second)) {
+        QAccessibleTextSelectionEvent event(box, int(selection.first), int(selection.second));
+        event.setCursorPosition(int(c.cursor()));
+        QAccessible::updateAccessibility(&event);
+    }
+    reported = selection;
+    QAccessibleTextCursorEvent event(box, int(c.cursor()));
+    QAccessible::updateAccessibility(&event);
+}
+
 MultiLineTextBox *MultiLineTextBoxAccessible::box() const
 {
     return static_cast<MultiLineTextBox *>(widget());

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "multilinecontrol.h"
+
 #include <QAccessibleWidget>
+
+#include <utility>
 
 namespace Toolkit {
 
@@ -9,7 +13,7 @@ class MultiLineTextBox;
 // What a screen reader or a magnifier sees of the HTML box: editable
 // multi-line text with its caret, selection, lines and the screen place of
 // every character, as the platform's own text box offers. Offsets are UTF-16
-// units, as the box's positions. The box reports its changes itself.
+// units, as the box's positions.
 class MultiLineTextBoxAccessible : public QAccessibleWidget,
                                    public QAccessibleTextInterface,
                                    public QAccessibleEditableTextInterface
@@ -18,6 +22,13 @@ public:
     explicit MultiLineTextBoxAccessible(MultiLineTextBox *box);
     // For QAccessible::installFactory.
     static QAccessibleInterface *create(const QString &className, QObject *object);
+
+    // What the box tells assistive technology, while one listens: its whole
+    // text replaced (old is what it held), an edit, the cursor or selection
+    // moved (reported is the selection last told, kept up to date).
+    static void textReplaced(MultiLineTextBox *box, const QString &old);
+    static void edited(MultiLineTextBox *box, const MultiLineControl::Change &change);
+    static void cursorMoved(MultiLineTextBox *box, std::pair<qsizetype, qsizetype> &reported);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     QAccessible::State state() const override;
