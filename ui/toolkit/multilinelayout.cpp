@@ -319,12 +319,13 @@ double MultiLineLayout::naturalWidth(qsizetype index)
     return inkedWidth(shownText(l.start, l.end()));
 }
 
-qsizetype MultiLineLayout::positionInLine(qsizetype index, double x)
+qsizetype MultiLineLayout::positionInLine(qsizetype index, double x, bool onCharacter)
 {
     // Asked first: it may wrap the next line, which may move m_lines.
     const bool wraps = wrapsAtEnd(index);
     const VisualLine l = m_lines[index];
-    const qsizetype pos = l.start + shapeRange(l.start, l.end())->lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
+    const qsizetype pos = l.start + shapeRange(l.start, l.end())->lineAt(0).xToCursor(
+                              x, onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters);
     // A wrapped line's end is the next line's start; keep the cursor on this one.
     if (wraps && pos >= l.end())
         return l.end() - (l.end() - 2 >= l.start && unitsOfCharacterAt(m_text, l.end() - 2) == 2 ? 2 : 1);

@@ -62,8 +62,9 @@ public:
     double positionX(qsizetype pos);
     // How wide the line is drawn, its hanging blanks left out.
     double naturalWidth(qsizetype index);
-    // The position nearest x on the line; not past the wrap of a wrapped line.
-    qsizetype positionInLine(qsizetype index, double x);
+    // The position nearest x on the line, or with onCharacter the character
+    // under x; not past the wrap of a wrapped line.
+    qsizetype positionInLine(qsizetype index, double x, bool onCharacter = false);
 
 private:
     QString shownText(qsizetype start, qsizetype end) const;

@@ -204,12 +204,12 @@ QRect MultiLineTextBox::characterRect(qsizetype pos)
     return QRect(left, top, std::max(1, right - left), lineHeight());
 }
 
-qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos)
+qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos, bool onCharacter)
 {
     const int row = int(std::floor(double(viewportPos.y() - kMargin) / lineHeight()));
     m_layout.wrapUntilLine(firstVisibleLine() + std::max(row, 0));
     const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, m_layout.wrappedLineCount() - 1);
-    return m_layout.positionInLine(line, viewportPos.x() - kMargin);
+    return m_layout.positionInLine(line, viewportPos.x() - kMargin, onCharacter);
 }
 
 void MultiLineTextBox::scrollToPosition(qsizetype pos)

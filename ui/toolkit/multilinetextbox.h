@@ -55,8 +55,8 @@ public:
     std::pair<qsizetype, qsizetype> lineRange(qsizetype pos);
     // Where the character at pos is shown, in the viewport's coordinates.
     QRect characterRect(qsizetype pos);
-    // The position nearest a point of the viewport.
-    qsizetype positionAt(const QPoint &viewportPos);
+    // The position nearest a point of the viewport, or the character under it.
+    qsizetype positionAt(const QPoint &viewportPos, bool onCharacter = false);
     // Scrolls pos into view, the cursor staying where it is.
     void scrollToPosition(qsizetype pos);
 

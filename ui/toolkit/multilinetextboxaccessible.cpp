@@ -207,7 +207,7 @@ int MultiLineTextBoxAccessible::offsetAtPoint(const QPoint &point) const
     const QPoint at = box()->viewport()->mapFromGlobal(point);
     if (!box()->viewport()->rect().contains(at))
         return -1;
-    return int(box()->positionAt(at));
+    return int(box()->positionAt(at, true));
 }
 
 void MultiLineTextBoxAccessible::scrollToSubstring(int startIndex, int)
