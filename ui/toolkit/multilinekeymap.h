@@ -19,8 +19,6 @@ struct KeyAction
     Kind kind = None;
     bool extend = false; // Shift held: a move extends the selection
     QString text;        // what Type types
-
-    bool isMove() const { return kind >= Left; }
 };
 
 KeyAction keyActionFor(const QKeyEvent &event);

@@ -115,7 +115,10 @@ void MultiLineTextBox::cut()
 
 void MultiLineTextBox::paste()
 {
-    replaceSelection(pastedText(QGuiApplication::clipboard()->mimeData()));
+    // An empty clipboard leaves the selection alone.
+    const QString pasted = pastedText(QGuiApplication::clipboard()->mimeData());
+    if (!pasted.isEmpty())
+        replaceSelection(pasted);
 }
 
 QMenu *MultiLineTextBox::createContextMenu()
@@ -274,7 +277,8 @@ void MultiLineTextBox::focusOutEvent(QFocusEvent *event)
 
 void MultiLineTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    replaceSelection(event->commitString());
+    if (!event->commitString().isEmpty())
+        replaceSelection(event->commitString());
     event->accept();
 }
 
