@@ -121,22 +121,6 @@ void MultiLineTextBox::paste()
         replaceSelection(pasted);
 }
 
-QMenu *MultiLineTextBox::createContextMenu()
-{
-    const bool selection = m_control.hasSelection();
-    auto *menu = new QMenu(this);
-    menu->addAction(tr("&Undo"), this, &MultiLineTextBox::undo)->setEnabled(m_control.canUndo());
-    menu->addSeparator();
-    menu->addAction(tr("Cu&t"), this, &MultiLineTextBox::cut)->setEnabled(selection);
-    menu->addAction(tr("&Copy"), this, &MultiLineTextBox::copy)->setEnabled(selection);
-    menu->addAction(tr("&Paste"), this, &MultiLineTextBox::paste)
-        ->setEnabled(!pastedText(QGuiApplication::clipboard()->mimeData()).isEmpty());
-    menu->addAction(tr("&Delete"), this, [this] { replaceSelection(QStringView()); })->setEnabled(selection);
-    menu->addSeparator();
-    menu->addAction(tr("Select &All"), this, &MultiLineTextBox::selectAll)->setEnabled(!text().isEmpty());
-    return menu;
-}
-
 void MultiLineTextBox::selectAll()
 {
     m_control.selectAll();
@@ -185,26 +169,6 @@ void MultiLineTextBox::updateScrollBar()
 int MultiLineTextBox::visibleLineCount() const
 {
     return std::max(1, (viewport()->height() - kMargin) / lineHeight());
-}
-
-std::pair<qsizetype, qsizetype> MultiLineTextBox::lineRange(qsizetype pos)
-{
-    const VisualLine &line = m_layout.line(m_layout.lineOf(pos));
-    return {line.start, line.end() + line.breakLength};
-}
-
-QRect MultiLineTextBox::characterRect(qsizetype pos)
-{
-    const qsizetype index = m_layout.lineOf(pos);
-    const VisualLine line = m_layout.line(index);
-    const std::unique_ptr<QTextLayout> layout = m_layout.shaped(index);
-    const QTextLine shaped = layout->lineAt(0);
-    const double a = shaped.cursorToX(int(pos - line.start));
-    const double b = pos < line.end() ? shaped.cursorToX(int(m_control.nextPosition(pos) - line.start)) : a;
-    const int left = kMargin + int(std::floor(std::min(a, b)));
-    const int right = kMargin + int(std::ceil(std::max(a, b)));
-    const int top = kMargin + int(index - firstVisibleLine()) * lineHeight();
-    return QRect(left, top, std::max(1, right - left), lineHeight());
 }
 
 qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos, bool onCharacter)

@@ -51,10 +51,6 @@ public:
     double wrapWidth() const { return m_layout.width(); }
     double naturalWidth(qsizetype line) { return m_layout.naturalWidth(line); }
 
-    // The shown line holding pos, [start, end) with the break that ends it.
-    std::pair<qsizetype, qsizetype> lineRange(qsizetype pos);
-    // Where the character at pos is shown, in the viewport's coordinates.
-    QRect characterRect(qsizetype pos);
     // The position nearest a point of the viewport, or the character under it.
     qsizetype positionAt(const QPoint &viewportPos, bool onCharacter = false);
     // Scrolls pos into view, the cursor staying where it is.

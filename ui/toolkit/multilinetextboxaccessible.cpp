@@ -2,7 +2,10 @@
 
 #include "multilinetextbox.h"
 
+#include <QTextLayout>
+
 #include <algorithm>
+#include <cmath>
 
 namespace Toolkit {
 
@@ -148,9 +151,10 @@ QString MultiLineTextBoxAccessible::text(int startOffset, int endOffset) const
 
 QString MultiLineTextBoxAccessible::lineAt(int offset, int *startOffset, int *endOffset) const
 {
-    const auto [start, end] = box()->lineRange(std::clamp<qsizetype>(offset, 0, box()->text().size()));
-    *startOffset = int(start);
-    *endOffset = int(end);
+    MultiLineLayout &layout = box()->layout();
+    const VisualLine &line = layout.line(layout.lineOf(std::clamp<qsizetype>(offset, 0, box()->text().size())));
+    *startOffset = int(line.start);
+    *endOffset = int(line.end() + line.breakLength);
     return text(*startOffset, *endOffset);
 }
 
@@ -198,8 +202,18 @@ QRect MultiLineTextBoxAccessible::characterRect(int offset) const
 {
     if (offset < 0 || offset >= characterCount())
         return QRect();
-    const QRect r = box()->characterRect(offset);
-    return QRect(box()->viewport()->mapToGlobal(r.topLeft()), r.size());
+    // Rounded outwards to whole pixels, in the order the characters are drawn.
+    MultiLineLayout &layout = box()->layout();
+    const qsizetype index = layout.lineOf(offset);
+    const VisualLine line = layout.line(index);
+    const std::unique_ptr<QTextLayout> shaped = layout.shaped(index);
+    const QTextLine textLine = shaped->lineAt(0);
+    const double a = textLine.cursorToX(int(offset - line.start));
+    const double b = offset < line.end() ? textLine.cursorToX(int(box()->control().nextPosition(offset) - line.start)) : a;
+    const int left = MultiLineTextBox::kMargin + int(std::floor(std::min(a, b)));
+    const int right = MultiLineTextBox::kMargin + int(std::ceil(std::max(a, b)));
+    const int top = MultiLineTextBox::kMargin + int(index - box()->firstVisibleLine()) * box()->lineHeight();
+    return QRect(box()->viewport()->mapToGlobal(QPoint(left, top)), QSize(std::max(1, right - left), box()->lineHeight()));
 }
 
 int MultiLineTextBoxAccessible::offsetAtPoint(const QPoint &point) const
