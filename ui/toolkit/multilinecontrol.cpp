@@ -1,5 +1,7 @@
 #include "multilinecontrol.h"
 
+#include "textwrap.h"
+
 #include <algorithm>
 
 namespace Toolkit {
@@ -41,8 +43,7 @@ qsizetype MultiLineControl::previousPosition(qsizetype pos) const
 {
     if (pos <= 0)
         return 0;
-    if (pos >= 2 && ((m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n')
-                     || (m_text[pos - 2].isHighSurrogate() && m_text[pos - 1].isLowSurrogate())))
+    if (pos >= 2 && ((m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n') || unitsOfCharacterAt(m_text, pos - 2) == 2))
         return pos - 2;
     return pos - 1;
 }
@@ -52,10 +53,9 @@ qsizetype MultiLineControl::nextPosition(qsizetype pos) const
     const qsizetype n = m_text.size();
     if (pos >= n)
         return n;
-    if (pos + 1 < n && ((m_text[pos] == u'\r' && m_text[pos + 1] == u'\n')
-                        || (m_text[pos].isHighSurrogate() && m_text[pos + 1].isLowSurrogate())))
+    if (pos + 1 < n && m_text[pos] == u'\r' && m_text[pos + 1] == u'\n')
         return pos + 2;
-    return pos + 1;
+    return pos + unitsOfCharacterAt(m_text, pos);
 }
 
 qsizetype MultiLineControl::previousWord(qsizetype pos) const
