@@ -1,7 +1,8 @@
 // Times a "Fade" click on the longest text the fade accepts (32,767
 // characters, one line) until the window has painted, and the HTML box on its
 // own with the 688,107-character line that click produces. Prints figures;
-// runs on the offscreen platform unless a display is named.
+// runs on the offscreen platform unless a display is named. Also a key typed
+// into that line.
 #include "messenger/platformwindowsystem.h"
 #include "ui/fader/form1.h"
 #include "ui/toolkit/commandbutton.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 #include <algorithm>
@@ -46,7 +48,7 @@ Figures measure(int runs, const std::function<void()> &prepare, const std::funct
 
 void print(const char *what, const Figures &f)
 {
-    std::printf("%-58s first %7.1f ms  min %7.1f  median %7.1f  max %7.1f\n", what, f.first, f.min, f.median, f.max);
+    std::printf("%-64s first %7.1f ms  min %7.1f  median %7.1f  max %7.1f\n", what, f.first, f.min, f.median, f.max);
 }
 
 QString letters(int n)
@@ -103,6 +105,27 @@ int main(int argc, char *argv[])
     print("HTML box: set the 688,107-char line and paint",
           measure(runs, [&] { text2->setText(QString()); text2->repaint(); },
                   [&] { text2->setText(html); text2->repaint(); }));
+
+    // A key typed into that text, at the end, the start and the middle, until
+    // the box has painted; the idle wrapping has finished before each key.
+    text2->setText(html);
+    while (!text2->wrapDone())
+        QApplication::processEvents();
+    for (const auto &[where, at] : {std::pair{"end", 1.0}, std::pair{"start", 0.0}, std::pair{"middle", 0.5}}) {
+        const QString what = QStringLiteral("HTML box: a key typed at the %1 of the 688,107 chars, painted").arg(where);
+        print(qPrintable(what), measure(runs,
+                                        [&] {
+                                            while (!text2->wrapDone())
+                                                QApplication::processEvents();
+                                            text2->setCursorPosition(qsizetype(at * text2->text().size()));
+                                            text2->repaint();
+                                        },
+                                        [&] {
+                                            QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+                                            QApplication::sendEvent(text2, &press);
+                                            text2->repaint();
+                                        }));
+    }
 
     // For comparison: Qt's own wrapped plain-text edit with the same line.
     QPlainTextEdit plain;

@@ -1,5 +1,7 @@
 #include "multilinecontrol.h"
 
+#include "textwrap.h"
+
 #include <algorithm>
 
 namespace Toolkit {
@@ -9,6 +11,7 @@ void MultiLineControl::setText(QString text)
     m_text = std::move(text);
     m_cursor = m_anchor = 0;
     m_undoText.clear();
+    m_lastChange = {};
     m_canUndo = m_typing = false;
 }
 
@@ -40,8 +43,7 @@ qsizetype MultiLineControl::previousPosition(qsizetype pos) const
 {
     if (pos <= 0)
         return 0;
-    if (pos >= 2 && ((m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n')
-                     || (m_text[pos - 2].isHighSurrogate() && m_text[pos - 1].isLowSurrogate())))
+    if (pos >= 2 && ((m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n') || unitsOfCharacterAt(m_text, pos - 2) == 2))
         return pos - 2;
     return pos - 1;
 }
@@ -51,10 +53,9 @@ qsizetype MultiLineControl::nextPosition(qsizetype pos) const
     const qsizetype n = m_text.size();
     if (pos >= n)
         return n;
-    if (pos + 1 < n && ((m_text[pos] == u'\r' && m_text[pos + 1] == u'\n')
-                        || (m_text[pos].isHighSurrogate() && m_text[pos + 1].isLowSurrogate())))
+    if (pos + 1 < n && m_text[pos] == u'\r' && m_text[pos + 1] == u'\n')
         return pos + 2;
-    return pos + 1;
+    return pos + unitsOfCharacterAt(m_text, pos);
 }
 
 qsizetype MultiLineControl::previousWord(qsizetype pos) const
@@ -76,31 +77,35 @@ qsizetype MultiLineControl::nextWord(qsizetype pos) const
     return pos;
 }
 
-void MultiLineControl::replaceSelection(QStringView text, bool typing)
+bool MultiLineControl::replaceSelection(QStringView text, bool typing)
 {
     const qsizetype from = selectionStart(), to = selectionEnd();
+    if (from == to && text.isEmpty())
+        return false;
     if (!(typing && m_typing && from == to)) {
         m_undoText = m_text;
         m_undoCursor = m_cursor;
         m_canUndo = true;
     }
+    m_lastChange = {from, m_text.mid(from, to - from), text.size()};
     m_text.replace(from, to - from, text.data(), text.size());
     m_cursor = m_anchor = from + text.size();
     m_typing = typing;
+    return true;
 }
 
-void MultiLineControl::deleteBackward()
+bool MultiLineControl::deleteBackward()
 {
     if (!hasSelection())
         m_anchor = previousPosition(m_cursor);
-    replaceSelection(QStringView());
+    return replaceSelection(QStringView());
 }
 
-void MultiLineControl::deleteForward()
+bool MultiLineControl::deleteForward()
 {
     if (!hasSelection())
         m_anchor = nextPosition(m_cursor);
-    replaceSelection(QStringView());
+    return replaceSelection(QStringView());
 }
 
 void MultiLineControl::undo()
@@ -108,6 +113,7 @@ void MultiLineControl::undo()
     if (!m_canUndo)
         return;
     std::swap(m_text, m_undoText);
+    m_lastChange = {0, m_undoText, m_text.size()};
     const qsizetype cursor = std::min(m_undoCursor, m_text.size());
     m_undoCursor = m_cursor;
     m_cursor = m_anchor = cursor;

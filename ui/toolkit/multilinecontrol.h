@@ -38,11 +38,23 @@ public:
 
     // Puts text in place of the selection, the cursor after it. A run of
     // typing (typing true, nothing selected, nothing else in between) is undone
-    // as a whole; any other edit starts a new undo step.
-    void replaceSelection(QStringView text, bool typing = false);
-    // Backspace and Delete: the selection, else the character before or after the cursor.
-    void deleteBackward();
-    void deleteForward();
+    // as a whole; any other edit starts a new undo step. Putting nothing in
+    // place of nothing changes nothing, takes no undo step and returns false.
+    bool replaceSelection(QStringView text, bool typing = false);
+    // Backspace and Delete: the selection, else the character before or after
+    // the cursor; false at the start or end with nothing selected.
+    bool deleteBackward();
+    bool deleteForward();
+
+    // What the last change of the text did: at position, `removed` taken out
+    // and `inserted` units put in (an undo: the whole text for the whole).
+    struct Change
+    {
+        qsizetype position = 0;
+        QString removed;
+        qsizetype inserted = 0;
+    };
+    const Change &lastChange() const { return m_lastChange; }
 
     bool canUndo() const { return m_canUndo; }
     // One level, as the platform's box has: undoing twice restores the edit.
@@ -56,6 +68,7 @@ private:
     qsizetype m_undoCursor = 0;
     bool m_canUndo = false;
     bool m_typing = false; // the last edit was typing at the cursor, which goes on
+    Change m_lastChange;
 };
 
 } // namespace Toolkit

@@ -3,16 +3,20 @@
 #include "clipboardtext.h"
 #include "colorsetting.h"
 #include "fonts.h"
+#include "multilinekeymap.h"
+#include "multilinetextboxaccessible.h"
+#include "scrollbarstyle.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
@@ -21,27 +25,9 @@
 
 namespace Toolkit {
 
-namespace {
-
-// Shown in place of a lone CR or LF, which stays in the text but does not
-// break the line.
-constexpr char16_t kLoneBreakGlyph = u'\u25A1';
-
-// Lines wrapped per idle slice: about a millisecond's work.
-constexpr std::size_t kWrapSlice = 4096;
-
-// What a character is drawn as. A tab shows as one blank: a tab stop would
-// draw wider than the wrapping measured, and hide the line's end.
-QChar shownAs(QChar c)
-{
-    if (c == u'\r' || c == u'\n')
-        return QChar(kLoneBreakGlyph);
-    return c == u'\t' ? QChar(u' ') : c;
-}
-
-bool shownOtherwise(QChar c) { return c == u'\r' || c == u'\n' || c == u'\t'; }
-
-} // namespace
+// Lines wrapped per idle slice: well under a millisecond for lines of ASCII,
+// a few milliseconds where every line is shaped.
+constexpr std::size_t kWrapSlice = 256;
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     : QAbstractScrollArea(parent), m_wrapTimer(new QTimer(this))
@@ -54,21 +40,31 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The box is short: the arrows give way so the thumb can travel.
+    auto *barStyle = new ScrollBarStyle(style()->name());
+    barStyle->setParent(verticalScrollBar());
+    verticalScrollBar()->setStyle(barStyle);
     viewport()->setCursor(Qt::IBeamCursor);
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Base, resolveColor(kSysWindow));
     p.setColor(QPalette::Text, resolveColor(kSysWindowText));
     viewport()->setPalette(p);
-    m_widths.setFont(font(), viewport());
+    m_layout.setFont(font(), viewport());
     relayout();
+    static const bool accessible = (QAccessible::installFactory(&MultiLineTextBoxAccessible::create), true);
+    Q_UNUSED(accessible);
 }
 
 void MultiLineTextBox::setText(QString text)
 {
+    const QString old = QAccessible::isActive() ? this->text() : QString();
     m_control.setText(std::move(text));
     m_preferredX = -1;
+    m_layout.reset();
     relayout();
     verticalScrollBar()->setValue(0);
+    MultiLineTextBoxAccessible::textReplaced(this, old);
+    MultiLineTextBoxAccessible::cursorMoved(this, m_reportedSelection);
     emit textChanged();
 }
 
@@ -86,8 +82,13 @@ void MultiLineTextBox::setSelection(qsizetype anchor, qsizetype cursor)
 
 void MultiLineTextBox::insertText(const QString &text)
 {
-    m_control.replaceSelection(text);
-    edited();
+    replaceSelection(text);
+}
+
+void MultiLineTextBox::replaceSelection(QStringView text, bool typing)
+{
+    if (m_control.replaceSelection(text, typing))
+        edited();
 }
 
 int MultiLineTextBox::firstVisibleLine() const
@@ -108,41 +109,16 @@ void MultiLineTextBox::copy() const
 
 void MultiLineTextBox::cut()
 {
-    if (!m_control.hasSelection())
-        return;
     copy();
-    m_control.replaceSelection(QStringView());
-    edited();
+    replaceSelection(QStringView());
 }
 
 void MultiLineTextBox::paste()
 {
+    // An empty clipboard leaves the selection alone.
     const QString pasted = pastedText(QGuiApplication::clipboard()->mimeData());
-    if (pasted.isEmpty())
-        return;
-    m_control.replaceSelection(pasted);
-    edited();
-}
-
-QMenu *MultiLineTextBox::createContextMenu()
-{
-    const bool selection = m_control.hasSelection();
-    auto *menu = new QMenu(this);
-    menu->addAction(tr("&Undo"), this, &MultiLineTextBox::undo)->setEnabled(m_control.canUndo());
-    menu->addSeparator();
-    menu->addAction(tr("Cu&t"), this, &MultiLineTextBox::cut)->setEnabled(selection);
-    menu->addAction(tr("&Copy"), this, &MultiLineTextBox::copy)->setEnabled(selection);
-    menu->addAction(tr("&Paste"), this, &MultiLineTextBox::paste)
-        ->setEnabled(!pastedText(QGuiApplication::clipboard()->mimeData()).isEmpty());
-    menu->addAction(tr("&Delete"), this, [this] {
-            if (m_control.hasSelection()) {
-                m_control.replaceSelection(QStringView());
-                edited();
-            }
-        })->setEnabled(selection);
-    menu->addSeparator();
-    menu->addAction(tr("Select &All"), this, &MultiLineTextBox::selectAll)->setEnabled(!text().isEmpty());
-    return menu;
+    if (!pasted.isEmpty())
+        replaceSelection(pasted);
 }
 
 void MultiLineTextBox::selectAll()
@@ -159,107 +135,33 @@ void MultiLineTextBox::undo()
     edited();
 }
 
-double MultiLineTextBox::advance(QStringView text, qsizetype i, qsizetype units)
-{
-    if (units == 1 && shownOtherwise(text[i]))
-        return m_widths.advance(shownAs(text[i]));
-    return m_widths.advance(text, i, units);
-}
-
-qsizetype MultiLineTextBox::unitsAt(qsizetype pos) const
-{
-    const QString &t = text();
-    return t[pos].isHighSurrogate() && pos + 1 < t.size() && t[pos + 1].isLowSurrogate() ? 2 : 1;
-}
-
-double MultiLineTextBox::positionX(qsizetype pos)
-{
-    const VisualLine &line = m_lines[lineOf(pos)];
-    double x = 0;
-    for (qsizetype at = line.start; at < std::min(pos, line.end());) {
-        const qsizetype units = unitsAt(at);
-        x += advance(text(), at, units);
-        at += units;
-    }
-    return x;
-}
-
-double MultiLineTextBox::naturalWidth(qsizetype lineIndex)
-{
-    wrapUntilLine(lineIndex);
-    const VisualLine &line = m_lines[lineIndex];
-    double width = 0, inked = 0;
-    for (qsizetype at = line.start; at < line.end();) {
-        const qsizetype units = unitsAt(at);
-        width += advance(text(), at, units);
-        if (text()[at] != u' ')
-            inked = width;
-        at += units;
-    }
-    return inked;
-}
-
 // Only what the box shows is wrapped now; the rest follows in idle slices, or
 // at once where a line further down is asked for.
 void MultiLineTextBox::relayout()
 {
-    m_wrapWidth = std::max(1, viewport()->width() - 2 * kMargin);
-    m_lines.clear();
-    m_wrapFrom = 0;
-    wrapUntilLine(firstVisibleLine() + visibleLineCount() + 1);
-    viewport()->update();
-}
-
-void MultiLineTextBox::wrapMore(std::size_t lines)
-{
-    if (m_wrapFrom < 0)
-        return;
-    m_wrapFrom = wrapLines(
-        text(), m_wrapFrom, m_wrapWidth,
-        [this](QStringView text, qsizetype i, qsizetype units) { return advance(text, i, units); }, m_lines, lines);
-    if (m_wrapFrom < 0)
-        m_wrapTimer->stop();
-    else if (!m_wrapTimer->isActive())
-        m_wrapTimer->start();
+    const double width = std::max(1, viewport()->width() - 2 * kMargin);
+    if (width != m_layout.width())
+        m_layout.setWidth(width);
+    m_layout.wrapUntilLine(firstVisibleLine() + visibleLineCount() + 1);
     updateScrollBar();
-}
-
-void MultiLineTextBox::wrapUntilLine(qsizetype index)
-{
-    while (m_wrapFrom >= 0 && qsizetype(m_lines.size()) <= index)
-        wrapMore(std::max<std::size_t>(64, std::size_t(index) + 1 - m_lines.size()));
-}
-
-qsizetype MultiLineTextBox::lineOf(qsizetype pos)
-{
-    // A position at a wrap belongs to the line it starts, so that line must be there.
-    while (m_wrapFrom >= 0 && m_wrapFrom <= pos)
-        wrapMore(kWrapSlice);
-    return lineOfPosition(m_lines, pos);
+    viewport()->update();
 }
 
 void MultiLineTextBox::wrapSlice()
 {
-    wrapMore(kWrapSlice);
-}
-
-const std::vector<VisualLine> &MultiLineTextBox::visualLines()
-{
-    wrapMore(std::size_t(-1));
-    return m_lines;
+    m_layout.wrapMore(kWrapSlice);
+    updateScrollBar();
 }
 
 void MultiLineTextBox::updateScrollBar()
 {
+    if (m_layout.done())
+        m_wrapTimer->stop();
+    else if (!m_wrapTimer->isActive())
+        m_wrapTimer->start();
     const int visible = visibleLineCount();
-    // Until every line is wrapped, the count is estimated from the part done.
-    qsizetype lines = qsizetype(m_lines.size());
-    if (m_wrapFrom > 0)
-        lines = std::max(lines + 1, qsizetype(double(lines) * double(text().size()) / double(m_wrapFrom)));
-    else if (m_wrapFrom == 0)
-        lines += 1;
     QScrollBar *bar = verticalScrollBar();
-    bar->setRange(0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lines - visible))));
+    bar->setRange(0, int(std::clamp<qsizetype>(m_layout.estimatedLineCount() - visible, 0, INT_MAX)));
     bar->setPageStep(visible);
     bar->setSingleStep(1);
 }
@@ -269,9 +171,18 @@ int MultiLineTextBox::visibleLineCount() const
     return std::max(1, (viewport()->height() - kMargin) / lineHeight());
 }
 
-void MultiLineTextBox::ensureCursorVisible()
+qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos, bool onCharacter)
 {
-    const int line = int(lineOf(m_control.cursor()));
+    const int row = int(std::floor(double(viewportPos.y() - kMargin) / lineHeight()));
+    m_layout.wrapUntilLine(firstVisibleLine() + std::max(row, 0));
+    const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, m_layout.wrappedLineCount() - 1);
+    return m_layout.positionInLine(line, viewportPos.x() - kMargin, onCharacter);
+}
+
+void MultiLineTextBox::scrollToPosition(qsizetype pos)
+{
+    const int line = int(m_layout.lineOf(pos));
+    updateScrollBar();
     const int first = firstVisibleLine(), visible = visibleLineCount();
     if (line < first)
         verticalScrollBar()->setValue(line);
@@ -279,59 +190,31 @@ void MultiLineTextBox::ensureCursorVisible()
         verticalScrollBar()->setValue(line - visible + 1);
 }
 
-qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos)
-{
-    const int row = int(std::floor(double(viewportPos.y() - kMargin) / lineHeight()));
-    wrapUntilLine(firstVisibleLine() + std::max(row, 0));
-    const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, qsizetype(m_lines.size()) - 1);
-    return positionInLine(line, viewportPos.x() - kMargin);
-}
-
-bool MultiLineTextBox::wrapsAtEnd(qsizetype lineIndex)
-{
-    wrapUntilLine(lineIndex + 1);
-    const VisualLine &line = m_lines[lineIndex];
-    return line.breakLength == 0 && lineIndex + 1 < qsizetype(m_lines.size()) && line.length > 0;
-}
-
-qsizetype MultiLineTextBox::positionInLine(qsizetype lineIndex, double x)
-{
-    // Asked first: it may wrap the next line, which may move m_lines.
-    const bool wraps = wrapsAtEnd(lineIndex);
-    const VisualLine line = m_lines[lineIndex];
-    double left = 0;
-    for (qsizetype at = line.start; at < line.end();) {
-        const qsizetype units = unitsAt(at);
-        const double w = advance(text(), at, units);
-        if (x < left + w / 2)
-            return at;
-        left += w;
-        at += units;
-    }
-    // A wrapped line's end is the next line's start; keep the cursor on this one.
-    return wraps ? m_control.previousPosition(line.end()) : line.end();
-}
-
 void MultiLineTextBox::cursorMoved(bool keepPreferredX)
 {
     if (!keepPreferredX)
         m_preferredX = -1;
-    ensureCursorVisible();
+    scrollToPosition(m_control.cursor());
     viewport()->update();
+    MultiLineTextBoxAccessible::cursorMoved(this, m_reportedSelection);
 }
 
 void MultiLineTextBox::edited()
 {
+    const MultiLineControl::Change &change = m_control.lastChange();
+    m_layout.edited(change.position, change.removed.size(), change.inserted);
     m_preferredX = -1;
+    scrollToPosition(m_control.cursor());
     relayout();
-    ensureCursorVisible();
+    MultiLineTextBoxAccessible::edited(this, change);
+    MultiLineTextBoxAccessible::cursorMoved(this, m_reportedSelection);
     emit textChanged();
 }
 
 void MultiLineTextBox::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
-        m_widths.setFont(font(), viewport());
+        m_layout.setFont(font(), viewport());
         relayout();
     }
     QAbstractScrollArea::changeEvent(event);
@@ -358,110 +241,51 @@ void MultiLineTextBox::focusOutEvent(QFocusEvent *event)
 
 void MultiLineTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (!event->commitString().isEmpty()) {
-        m_control.replaceSelection(event->commitString());
-        edited();
-    }
+    if (!event->commitString().isEmpty())
+        replaceSelection(event->commitString());
     event->accept();
 }
 
 void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
 {
-    using Action = void (*)(MultiLineTextBox &);
-    static constexpr std::pair<QKeySequence::StandardKey, Action> kShortcuts[] = {
-        {QKeySequence::Copy, [](MultiLineTextBox &box) { box.copy(); }},
-        {QKeySequence::Cut, [](MultiLineTextBox &box) { box.cut(); }},
-        {QKeySequence::Paste, [](MultiLineTextBox &box) { box.paste(); }},
-        {QKeySequence::SelectAll, [](MultiLineTextBox &box) { box.selectAll(); }},
-        {QKeySequence::Undo, [](MultiLineTextBox &box) { box.undo(); }},
-    };
-    for (const auto &[key, action] : kShortcuts) {
-        if (event->matches(key)) {
-            action(*this);
-            return;
-        }
-    }
-
-    MultiLineControl &c = m_control;
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const qsizetype line = lineOf(c.cursor());
-    auto move = [&](qsizetype pos) {
-        c.moveCursor(pos, shift);
-        cursorMoved();
-    };
-    auto verticalMove = [&](qsizetype lines) {
-        if (m_preferredX < 0)
-            m_preferredX = positionX(c.cursor());
-        wrapUntilLine(line + lines);
-        const qsizetype target = std::clamp<qsizetype>(line + lines, 0, qsizetype(m_lines.size()) - 1);
-        c.moveCursor(target == line && lines != 0 ? (lines < 0 ? 0 : text().size()) : positionInLine(target, m_preferredX),
-                     shift);
-        cursorMoved(true);
-    };
-
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A line break of the platform's multi-line box; the window's default
-        // button does not see this Enter.
-        c.replaceSelection(u"\r\n");
-        edited();
+    const KeyAction action = keyActionFor(*event);
+    switch (action.kind) {
+    case KeyAction::None:
+        return QAbstractScrollArea::keyPressEvent(event);
+    case KeyAction::Copy:
+        return copy();
+    case KeyAction::Cut:
+        return cut();
+    case KeyAction::Paste:
+        return paste();
+    case KeyAction::SelectAll:
+        return selectAll();
+    case KeyAction::Undo:
+        return undo();
+    case KeyAction::NewLine:
+        return replaceSelection(u"\r\n");
+    case KeyAction::Backspace:
+        if (m_control.deleteBackward())
+            edited();
         return;
-    case Qt::Key_Left:
-        if (c.hasSelection() && !shift)
-            move(c.selectionStart());
-        else
-            move(ctrl ? c.previousWord(c.cursor()) : c.previousPosition(c.cursor()));
+    case KeyAction::Delete:
+        if (m_control.deleteForward())
+            edited();
         return;
-    case Qt::Key_Right:
-        if (c.hasSelection() && !shift)
-            move(c.selectionEnd());
-        else
-            move(ctrl ? c.nextWord(c.cursor()) : c.nextPosition(c.cursor()));
-        return;
-    case Qt::Key_Up:
-        verticalMove(-1);
-        return;
-    case Qt::Key_Down:
-        verticalMove(1);
-        return;
-    case Qt::Key_PageUp:
-        verticalMove(-visibleLineCount());
-        return;
-    case Qt::Key_PageDown:
-        verticalMove(visibleLineCount());
-        return;
-    case Qt::Key_Home:
-        move(ctrl ? 0 : m_lines[line].start);
-        return;
-    case Qt::Key_End:
-        // The end of a wrapped line is the next line's start; stop before the
-        // wrap (after the line's last character but one, its hanging space).
-        move(ctrl ? text().size() : wrapsAtEnd(line) ? c.previousPosition(m_lines[line].end()) : m_lines[line].end());
-        return;
-    case Qt::Key_Backspace:
-        c.deleteBackward();
-        edited();
-        return;
-    case Qt::Key_Delete:
-        c.deleteForward();
-        edited();
-        return;
+    case KeyAction::Type:
+        return replaceSelection(action.text, true);
     default:
-        break;
+        return moveBy(action);
     }
+}
 
-    const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar ch) {
-        return ch.isPrint() || ch == u'\t' || ch.isSurrogate();
-    });
-    if (printable && !(ctrl && !(event->modifiers() & Qt::AltModifier))) {
-        c.replaceSelection(typed, true);
-        edited();
-        return;
-    }
-    QAbstractScrollArea::keyPressEvent(event);
+void MultiLineTextBox::moveBy(const KeyAction &action)
+{
+    const bool vertical = action.kind >= KeyAction::Up && action.kind <= KeyAction::PageDown;
+    if (!vertical)
+        m_preferredX = -1;
+    m_control.moveCursor(moveTarget(action, m_control, m_layout, visibleLineCount(), m_preferredX), action.extend);
+    cursorMoved(vertical);
 }
 
 void MultiLineTextBox::mousePressEvent(QMouseEvent *event)
@@ -497,48 +321,33 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), resolveColor(kSysWindow));
-    painter.setFont(font());
-
     const QColor ink = resolveColor(kSysWindowText);
-    const QColor highlight = palette().color(QPalette::Highlight);
-    const QColor highlightedInk = palette().color(QPalette::HighlightedText);
+    QTextCharFormat selected;
+    selected.setBackground(palette().color(QPalette::Highlight));
+    selected.setForeground(palette().color(QPalette::HighlightedText));
     const qsizetype selFrom = m_control.selectionStart(), selTo = m_control.selectionEnd();
     const qsizetype cursor = m_control.cursor();
-    const qsizetype cursorLine = hasFocus() ? lineOf(cursor) : -1;
+    const qsizetype cursorLine = hasFocus() ? m_layout.lineOf(cursor) : -1;
     const int first = firstVisibleLine(), height = lineHeight();
-    wrapUntilLine(first + viewport()->height() / height + 1);
-    const int last = std::min<int>(int(m_lines.size()) - 1, first + viewport()->height() / height + 1);
-    const double ascent = m_widths.ascent();
-    const QString &t = text();
-    QString shown;
+    m_layout.wrapUntilLine(first + viewport()->height() / height + 1);
+    const int last = std::min<int>(int(m_layout.wrappedLineCount()) - 1, first + viewport()->height() / height + 1);
+    const double ascent = m_layout.ascent();
 
+    painter.setPen(ink);
     for (int i = first; i <= last; ++i) {
-        const VisualLine &line = m_lines[i];
+        const VisualLine line = m_layout.line(i);
+        const std::unique_ptr<QTextLayout> shaped = m_layout.shaped(i);
+        const QTextLine textLine = shaped->lineAt(0);
         const double top = kMargin + (i - first) * height;
-        double x = kMargin, cursorX = -1;
-        for (qsizetype at = line.start; at < line.end();) {
-            const qsizetype units = unitsAt(at);
-            const double w = advance(t, at, units);
-            const bool selected = at >= selFrom && at < selTo;
-            if (at == cursor)
-                cursorX = x;
-            if (selected)
-                painter.fillRect(QRectF(x, top, w, height), highlight);
-            const QChar c = t[at];
-            if (c != u' ') {
-                // Refilled in place: one buffer for every character drawn.
-                const QChar glyph = shownAs(c);
-                shown.setUnicode(units == 2 ? t.constData() + at : &glyph, units);
-                painter.setPen(selected ? highlightedInk : ink);
-                painter.drawText(QPointF(x, top + ascent), shown);
-            }
-            x += w;
-            at += units;
-        }
-        if (i == cursorLine && hasFocus()) {
-            if (cursorX < 0)
-                cursorX = x;
-            painter.fillRect(QRectF(std::floor(cursorX), top, 1, height), ink);
+        QList<QTextLayout::FormatRange> selections;
+        const qsizetype from = std::max(selFrom, line.start), to = std::min(selTo, line.end());
+        if (from < to)
+            selections.append({int(from - line.start), int(to - from), selected});
+        // One baseline for every line, whatever fallback fonts a line needs.
+        shaped->draw(&painter, QPointF(kMargin, top + ascent - textLine.ascent()), selections);
+        if (i == cursorLine) {
+            const double x = kMargin + textLine.cursorToX(int(std::min(cursor, line.end()) - line.start));
+            painter.fillRect(QRectF(std::floor(x), top, 1, height), ink);
         }
     }
 }
@@ -546,10 +355,7 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
 void MultiLineTextBox::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (std::max(1, viewport()->width() - 2 * kMargin) != m_wrapWidth)
-        relayout();
-    else
-        updateScrollBar();
+    relayout();
 }
 
 void MultiLineTextBox::scrollContentsBy(int, int)

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "glyphwidths.h"
 #include "multilinecontrol.h"
-#include "textwrap.h"
+#include "multilinelayout.h"
 
 #include <QAbstractScrollArea>
 
+#include <utility>
 #include <vector>
 
 class QMenu;
@@ -13,13 +13,14 @@ class QTimer;
 
 namespace Toolkit {
 
+struct KeyAction;
+
 // A multi-line text box with word wrap and a vertical scroll bar that keeps
 // its text exactly as set: CR LF ends a line, a lone CR or LF stays in the
-// text as an ordinary character, and Enter types CR LF. Every character is
-// drawn at the sum of the advances before it on its line, the very widths the
-// wrapping added, so no line runs under the scroll bar. Only the lines in view
-// are drawn, so a text of hundreds of thousands of characters on one line
-// costs one pass over its character widths. The editing is MultiLineControl's.
+// text as an ordinary character, and Enter types CR LF. The editing is
+// MultiLineControl's, the lines and their shaping MultiLineLayout's, the keys
+// keyActionFor's; the box maps events onto them, paints the lines in view and
+// tells assistive technology what changed.
 class MultiLineTextBox : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
     void setText(QString text);
     const QString &text() const { return m_control.text(); }
     const MultiLineControl &control() const { return m_control; }
+    MultiLineLayout &layout() { return m_layout; }
 
     qsizetype cursorPosition() const { return m_control.cursor(); }
     void setCursorPosition(qsizetype pos, bool keepAnchor = false);
@@ -39,19 +41,20 @@ public:
     void insertText(const QString &text);
 
     // Every line of the text; wraps what is not wrapped yet.
-    const std::vector<VisualLine> &visualLines();
+    const std::vector<VisualLine> &visualLines() { return m_layout.lines(); }
     // Whether every line is wrapped: a long text wraps what the box shows at
     // once and the rest in slices when the event loop is idle.
-    bool wrapDone() const { return m_wrapFrom < 0; }
+    bool wrapDone() const { return m_layout.done(); }
     int firstVisibleLine() const;
     int lineHeight() const;
     // Lines wrap at this width; the text area starts kMargin from the left.
-    double wrapWidth() const { return m_wrapWidth; }
-    // Where the character at pos is drawn, from the left of the text area:
-    // the sum of the advances before it on its line, the same the wrapping added.
-    double positionX(qsizetype pos);
-    // How wide a line is drawn, the blanks hanging at its end left out.
-    double naturalWidth(qsizetype line);
+    double wrapWidth() const { return m_layout.width(); }
+    double naturalWidth(qsizetype line) { return m_layout.naturalWidth(line); }
+
+    // The position nearest a point of the viewport, or the character under it.
+    qsizetype positionAt(const QPoint &viewportPos, bool onCharacter = false);
+    // Scrolls pos into view, the cursor staying where it is.
+    void scrollToPosition(qsizetype pos);
 
     // The platform's edit menu: Undo, Cut, Copy, Paste, Delete and Select All,
     // each enabled only where it would do something. The caller owns the menu.
@@ -85,30 +88,21 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    double advance(QStringView text, qsizetype i, qsizetype units);
-    qsizetype unitsAt(qsizetype pos) const;
     void relayout();
-    void wrapMore(std::size_t lines);
-    void wrapUntilLine(qsizetype index);
-    qsizetype lineOf(qsizetype pos);
     void wrapSlice();
     void updateScrollBar();
     int visibleLineCount() const;
-    void ensureCursorVisible();
-    qsizetype positionAt(const QPoint &viewportPos);
-    qsizetype positionInLine(qsizetype line, double x);
-    bool wrapsAtEnd(qsizetype line);
+    void moveBy(const KeyAction &action);
+    void replaceSelection(QStringView text, bool typing = false);
     // After the control moved the cursor or changed the text.
     void cursorMoved(bool keepPreferredX = false);
     void edited();
 
     MultiLineControl m_control;
-    GlyphWidths m_widths;
-    std::vector<VisualLine> m_lines; // wrapped so far
-    qsizetype m_wrapFrom = -1;       // where the next line starts; -1 when all are wrapped
+    MultiLineLayout m_layout{m_control.text()};
     QTimer *m_wrapTimer = nullptr;
     double m_preferredX = -1;
-    double m_wrapWidth = 0;
+    std::pair<qsizetype, qsizetype> m_reportedSelection{0, 0}; // as assistive technology knows it
 };
 
 } // namespace Toolkit

@@ -88,6 +88,32 @@ private slots:
         QCOMPARE(c.text(), text);
     }
 
+    // Backspace at the start or Delete at the end changes nothing and keeps the
+    // last real edit for undo.
+    void noOpEditKeepsTheUndoStep_data()
+    {
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("backspace at the start") << 0 << "<";
+        QTest::newRow("delete at the end") << 3 << ">";
+        QTest::newRow("nothing for nothing") << 1 << "";
+    }
+    void noOpEditKeepsTheUndoStep()
+    {
+        QFETCH(int, at);
+        QFETCH(QString, edit);
+        MultiLineControl c = control(QStringLiteral("ab"), 2, 2);
+        QVERIFY(c.replaceSelection(u"c"));
+        c.moveCursor(at);
+        const bool changed = edit == u"<" ? c.deleteBackward() : edit == u">" ? c.deleteForward() : c.replaceSelection(edit);
+        QVERIFY(!changed);
+        QCOMPARE(c.text(), QStringLiteral("abc"));
+        QCOMPARE(c.cursor(), at);
+        QCOMPARE(c.anchor(), at);
+        c.undo();
+        QCOMPARE(c.text(), QStringLiteral("ab"));
+    }
+
     void typingIsUndoneAsAWholeAndUndoTwiceRedoes()
     {
         MultiLineControl c = control(QStringLiteral("ab"), 2, 2);

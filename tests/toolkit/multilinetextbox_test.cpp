@@ -7,6 +7,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 class MultiLineTextBoxTest : public QObject
@@ -20,6 +23,15 @@ class MultiLineTextBoxTest : public QObject
         box->show();
         box->setText(text);
         return box;
+    }
+
+    // The plain fade of 32,767 characters: one line of 688,107 characters.
+    static QString longestFade()
+    {
+        QString html;
+        for (int i = 0; i < 32767; ++i)
+            html += QStringLiteral("<Font Color=#%1>x").arg(QString::number(i * 509, 16).toUpper(), 6, u'0');
+        return html;
     }
 
 private slots:
@@ -44,6 +56,24 @@ private slots:
         QTest::keyClick(box.get(), Qt::Key(key));
         QTEST(box->text(), "result");
         QTEST(int(box->cursorPosition()), "cursorAfter");
+    }
+
+    // Backspace at the start and Delete at the end change nothing: no signal,
+    // and the typing before them is still what Ctrl+Z undoes.
+    void noOpKeysKeepTheUndoStep()
+    {
+        auto box = makeBox(QStringLiteral("ab"));
+        box->setCursorPosition(2);
+        QTest::keyClick(box.get(), Qt::Key_C);
+        QSignalSpy changed(box.get(), &Toolkit::MultiLineTextBox::textChanged);
+        QTest::keyClick(box.get(), Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(box.get(), Qt::Key_Backspace);
+        QTest::keyClick(box.get(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(box.get(), Qt::Key_Delete);
+        QCOMPARE(changed.count(), 0);
+        QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+        QCOMPARE(changed.count(), 1);
     }
 
     // Every character is drawn where the wrapping measured it: no line reaches
@@ -74,7 +104,6 @@ private slots:
         const std::u16string html = VarloFade::FadeText(0xFF, 0x00FF00, 0xFF0000, text.toStdU16String(), wavy);
         auto box = makeBox(QString::fromStdU16String(html));
         const int width = box->viewport()->width();
-        QCOMPARE(box->wrapWidth(), double(width - 2 * Toolkit::MultiLineTextBox::kMargin));
 
         const auto &lines = box->visualLines();
         for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -151,12 +180,40 @@ private slots:
         QCOMPARE(box->text(), u'[' + pasted + u']');
     }
 
+    // On the longest fade the thumb keeps the style's minimum length, leaves
+    // room to move, and dragging it from top to bottom reaches the last line.
+    void thumbCanBeDraggedThroughTheText()
+    {
+        auto box = makeBox(longestFade());
+        QTRY_VERIFY(box->wrapDone());
+        QScrollBar *bar = box->verticalScrollBar();
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Vertical;
+        option.subControls = QStyle::SC_All;
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.pageStep = bar->pageStep();
+        option.singleStep = bar->singleStep();
+        option.sliderPosition = option.sliderValue = bar->value();
+        const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+        const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+        QVERIFY(thumb.height() >= bar->style()->pixelMetric(QStyle::PM_ScrollBarSliderMin, &option, bar));
+        QVERIFY(groove.height() - thumb.height() >= thumb.height() / 2);
+
+        const QPoint grip = thumb.center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(bar, QPoint(grip.x(), grip.y() + (groove.height() - thumb.height()) / 2));
+        QVERIFY(qAbs(bar->value() - bar->maximum() / 2) < bar->maximum() / 10);
+        QTest::mouseMove(bar, QPoint(grip.x(), groove.bottom() + 5));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(grip.x(), groove.bottom() + 5));
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(box->firstVisibleLine(), bar->maximum());
+    }
+
     void longestFadeLineWrapsAndScrolls()
     {
-        // The plain fade of 32,767 characters: one line of 688,107 characters.
-        QString html;
-        for (int i = 0; i < 32767; ++i)
-            html += QStringLiteral("<Font Color=#%1>x").arg(QString::number(i * 509, 16).toUpper(), 6, u'0');
+        const QString html = longestFade();
         auto box = makeBox(html);
         QCOMPARE(box->text(), html);
         // The first screen is wrapped at once, the rest when the event loop is idle,
