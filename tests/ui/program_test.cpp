@@ -5,6 +5,7 @@
 #include "ui/fader/form1.h"
 #include "ui/toolkit/timer.h"
 
+#include "tests/credits/rollbyhand.h"
 #include "tests/messenger/fakewindowsystem.h"
 
 #include <QSignalSpy>
@@ -17,28 +18,19 @@ class ProgramTest : public QObject
 
     Tarnellbas::FakeWindowSystem windows;
 
-    // The credits' timers muted, so that the test ticks the roll by hand.
-    static void roll(Program &program, int ticks)
-    {
-        for (Toolkit::Timer *t : {program.credits()->Timer1(), program.credits()->Timer2(), program.credits()->Timer3()})
-            t->blockSignals(true);
-        while (ticks--)
-            program.credits()->Timer3_Timer();
-    }
-
 private slots:
     void theHandOffShowsTheFaderWindowAndShowsItAgain()
     {
         Program program(windows);
         program.start();
         QVERIFY(program.credits()->isVisible());
-        roll(program, 220);
+        rollByHand(*program.credits(), 220);
         QVERIFY(!program.fader());
-        roll(program, 1);
+        rollByHand(*program.credits(), 1);
         QPointer<Form1> fader = program.fader();
         QVERIFY(fader && fader->isVisible() && !program.credits()->isVisible());
         fader->hide(); // hidden, not closed: the next tick shows it again
-        roll(program, 1);
+        rollByHand(*program.credits(), 1);
         QVERIFY(fader->isVisible());
         QCOMPARE(program.fader(), fader.data());
     }
@@ -48,7 +40,7 @@ private slots:
         auto program = std::make_unique<Program>(windows);
         QSignalSpy finished(program.get(), &Program::finished);
         program->start();
-        roll(*program, 221);
+        rollByHand(*program->credits(), 221);
         QPointer<Form1> fader = program->fader();
         QVERIFY(fader);
 
