@@ -18,19 +18,22 @@ class ProgramTest : public QObject
 
     Tarnellbas::FakeWindowSystem windows;
 
+    // The credits' timers muted, so that the test ticks the roll by hand.
+    static void roll(Program &program, int ticks) { rollByHand(*program.credits(), ticks); }
+
 private slots:
     void theHandOffShowsTheFaderWindowAndShowsItAgain()
     {
         Program program(windows);
         program.start();
         QVERIFY(program.credits()->isVisible());
-        rollByHand(*program.credits(), 220);
+        roll(program, 220);
         QVERIFY(!program.fader());
-        rollByHand(*program.credits(), 1);
+        roll(program, 1);
         QPointer<Form1> fader = program.fader();
         QVERIFY(fader && fader->isVisible() && !program.credits()->isVisible());
         fader->hide(); // hidden, not closed: the next tick shows it again
-        rollByHand(*program.credits(), 1);
+        roll(program, 1);
         QVERIFY(fader->isVisible());
         QCOMPARE(program.fader(), fader.data());
     }
@@ -40,7 +43,7 @@ private slots:
         auto program = std::make_unique<Program>(windows);
         QSignalSpy finished(program.get(), &Program::finished);
         program->start();
-        rollByHand(*program->credits(), 221);
+        roll(*program, 221);
         QPointer<Form1> fader = program->fader();
         QVERIFY(fader);
 
