@@ -114,12 +114,9 @@ TEST(QuorvexFade, FadesExactlyTheWordsGivenWithOrWithoutAPreview)
 {
     QTemporaryDir dir;
     const QStringList cases[] = {
-        {"hello", "-platform", "nonexistent"},
         {"-reverse"},
-        {"go", "-platform", "minimal", "now"},
-        {"-style", "fusion", "-session", "s", "-qwindowtitle", "t", "-stylesheet", "x.qss"},
-        {"-qwindowgeometry", "1x1", "-display", ":0", "-widgetcount", "-nograb", "-dograb", "-sync"},
-        {"--platform=x", "-platformpluginpath", "/tmp", "-plugin", "tslib"},
+        {"hello", "-platform", "nonexistent", "-style", "fusion", "-qwindowgeometry", "1x1", "-display", ":0"},
+        {"--platform=x", "-platformpluginpath", "/tmp", "-plugin", "tslib", "-sync", "-nograb"},
     };
     for (const QStringList &words : cases) {
         const QByteArray expected = QString::fromStdU16String(VarloFade::FadeText(
@@ -133,31 +130,13 @@ TEST(QuorvexFade, FadesExactlyTheWordsGivenWithOrWithoutAPreview)
     }
 }
 
-TEST(QuorvexFade, HelpAllIsHelpAndTheHelpIsFilledGreedily)
+TEST(QuorvexFade, HelpAllIsHelpWithoutQtsOwnOptions)
 {
     const FadeRun help = fade({"--help"}, "not faded");
-    const FadeRun helpAll = fade({"--help-all"}, "not faded");
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(helpAll.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: quorvex-fade [options] [TEXT]\n")) << help.out.constData();
-    EXPECT_EQ(helpAll.out, help.out);
-    EXPECT_FALSE(help.out.contains("help-all")) << "Qt's own options do not apply";
-    // Each option's description wraps only where the next word would not fit.
-    const QList<QByteArray> lines = help.out.split('\n');
-    const auto send = std::find_if(lines.begin(), lines.end(), [](const QByteArray &line) { return line.startsWith("  --send"); });
-    ASSERT_NE(send, lines.end());
-    const qsizetype descriptionColumn = send->indexOf("Also");
-    ASSERT_GT(descriptionColumn, 0);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        EXPECT_LE(lines[i].size(), 79) << lines[i].constData();
-        const bool continues = lines[i].size() > descriptionColumn
-                               && lines[i].left(descriptionColumn).trimmed().isEmpty()
-                               && !lines[i - 1].trimmed().isEmpty() && lines[i - 1].startsWith("  ");
-        if (continues) {
-            const QByteArray word = lines[i].mid(descriptionColumn).split(' ').first();
-            EXPECT_GT(lines[i - 1].size() + 1 + word.size(), 79) << "'" << word.constData() << "' fits on: " << lines[i - 1].constData();
-        }
-    }
+    EXPECT_FALSE(help.out.contains("help-all"));
+    EXPECT_EQ(fade({"--help-all"}, "not faded").out, help.out);
 }
 
 // The PNG is written beside the target and renamed over it when complete; a

@@ -3,70 +3,6 @@
 
 #include "cli/terminalpreview.h"
 
-#include <QRegularExpression>
-
-namespace {
-
-const char kEsc = '\x1b';
-
-struct Ink { QString character; int red = -1, green = -1, blue = -1; bool operator==(const Ink &) const = default; };
-void PrintTo(const Ink &ink, std::ostream *os)
-{
-    *os << ink.character.toStdString() << '(' << ink.red << ',' << ink.green << ',' << ink.blue << ')';
-}
-
-// Each character of fade output with the colour of the tag before it; the
-// wave tags move a character, they do not change it. A carriage return is a
-// line break in the preview; a line feed is a blank, as in the window.
-QList<Ink> inksOfFade(const QString &html)
-{
-    static const QRegularExpression piece(
-        QStringLiteral("<Font Color=#([0-9A-F]{2})([0-9A-F]{2})([0-9A-F]{2})>(?:</?su[bp]>)?(.)"),
-        QRegularExpression::DotMatchesEverythingOption);
-    QList<Ink> inks;
-    for (const auto &m : piece.globalMatch(html))
-        inks.append(m.captured(4) == u"\r" ? Ink{"\n"}
-                                            : Ink{m.captured(4) == u"\n" ? QStringLiteral(" ") : m.captured(4),
-                                                  m.captured(1).toInt(nullptr, 16),
-                                                  m.captured(2).toInt(nullptr, 16), m.captured(3).toInt(nullptr, 16)});
-    return inks;
-}
-
-// Each character of terminal text with the 24-bit colour in force; fails on
-// any escape sequence that is not SGR.
-QList<Ink> inksOfTerminal(const QString &text)
-{
-    QList<Ink> inks;
-    int red = -1, green = -1, blue = -1;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != QChar(kEsc)) {
-            if (text[i] == u'\n')
-                inks.append(Ink{"\n"});
-            else
-                inks.append(Ink{text.mid(i, text[i].isHighSurrogate() ? 2 : 1), red, green, blue});
-            i += text[i].isHighSurrogate() ? 1 : 0;
-            continue;
-        }
-        const qsizetype end = text.indexOf(u'm', i);
-        const QString codes = text.mid(i + 2, end - i - 2);
-        EXPECT_EQ(text[i + 1], u'[');
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("\\A[0-9;]+\\z")).match(codes).hasMatch()) << codes.toStdString();
-        const QStringList parts = codes.split(u';');
-        for (qsizetype p = 0; p < parts.size(); ++p) {
-            if (parts[p] == u"38" && p + 4 < parts.size() && parts[p + 1] == u"2") {
-                red = parts[p + 2].toInt(), green = parts[p + 3].toInt(), blue = parts[p + 4].toInt();
-                p += 4;
-            } else if (parts[p] == u"39" || parts[p] == u"0") {
-                red = green = blue = -1;
-            }
-        }
-        i = end;
-    }
-    return inks;
-}
-
-} // namespace
-
 TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
 {
     const struct { std::u16string html; bool colour; std::string text; } cases[] = {
@@ -92,50 +28,28 @@ TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
         EXPECT_EQ(TerminalPreview(c.html, c.colour), c.text) << QString::fromStdU16String(c.html).toStdString();
 }
 
-TEST(QuorvexFadeAnsi, EveryCharacterHasTheColourOfItsTag)
-{
-    const QStringList rgb = {"-1", "#FF0000", "-2", "#0000FF", "-3", "#FFFFFF"};
-    const struct { QStringList arguments; QByteArray input; } cases[] = {
-        {rgb + QStringList{"--wavy", "ab cd"}, {}},
-        {{"-1", "#000000", "-3", "#FFFFFF"}, "line one\r\nline two\r"},
-        {{"--wavy", "-1", "0x123456", "-2", "0xFEDCBA", "-3", "0x80000007"}, QByteArray(3000, 'x') + "\xc3\xa9\xf0\x9f\x98\x80"},
-        {{}, "Quorvex Aim Fader"},
-    };
-    for (const auto &c : cases) {
-        const FadeRun html = fade(c.arguments, c.input);
-        const FadeRun ansi = fade(c.arguments + QStringList{"--ansi"}, c.input);
-        ASSERT_EQ(html.exitCode, 0);
-        ASSERT_EQ(ansi.exitCode, 0);
-        QList<Ink> expected = inksOfFade(QString::fromUtf8(html.out));
-        ASSERT_EQ(expected.size(), html.out.count("<Font Color=#"));
-        // The emoji's two halves are one character in the colour of the first.
-        for (qsizetype i = 0; i + 1 < expected.size(); ++i)
-            if (expected[i].character.front().isHighSurrogate())
-                expected[i].character += expected.takeAt(i + 1).character;
-        while (!expected.isEmpty() && expected.last().character == u"\n")
-            expected.removeLast();
-        expected.append(Ink{"\n"});
-        EXPECT_EQ(inksOfTerminal(QString::fromUtf8(ansi.out)), expected) << c.arguments.join(u' ').toStdString();
-        EXPECT_TRUE(ansi.out.endsWith("\x1b[0m\n"));
-    }
-}
-
+// Each character in the colour of its tag: the wave leaves it on its line,
+// a CR ends the line, an LF is a blank and an emoji is one character.
 TEST(QuorvexFadeAnsi, WorkedExampleNoColorRenderAndFailures)
 {
     const QByteArray html = "<b>Hi</b>\r<font color=#00ff00>there";
-    const struct { QStringList arguments; QString noColor; int exitCode; QByteArray out; } cases[] = {
-        {{"--render", "--ansi"}, "<unset>", 0, "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n"},
-        {{"--render", "--ansi"}, "1", 0, "Hi\nthere\n"},
-        {{"--render", "--ansi"}, "", 0, "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n"},
-        {{"--ansi", "-1", "#00FF00", "-2", "#00FF00", "-3", "#00FF00", "ok"}, "yes", 0, "ok\n"},
-        {{"--ansi", "-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF", "abc"}, "<unset>", 0,
+    const QByteArray hi = "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n";
+    const QStringList rgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
+    const struct { QStringList arguments; QByteArray input; QString noColor; QByteArray out; } cases[] = {
+        {{"--render", "--ansi"}, html, "<unset>", hi},
+        {{"--render", "--ansi"}, html, "1", "Hi\nthere\n"},
+        {{"--render", "--ansi"}, html, "", hi},
+        {{"--ansi", "-1", "#00FF00", "-2", "#00FF00", "-3", "#00FF00", "ok"}, {}, "yes", "ok\n"},
+        {rgb + QStringList{"--ansi", "abc"}, {}, "<unset>",
          "\x1b[38;2;128;128;0ma\x1b[38;2;0;255;0mb\x1b[38;2;0;0;255mc\x1b[0m\n"},
+        {rgb + QStringList{"--ansi", "--wavy"}, "a\r\nb\xf0\x9f\x98\x80", "<unset>",
+         "\x1b[38;2;128;128;0ma\x1b[0m\n\x1b[38;2;0;170;85m \x1b[38;2;0;85;170mb\x1b[38;2;0;0;255m\xf0\x9f\x98\x80\x1b[0m\n"},
     };
     for (const auto &c : cases) {
         QProcessEnvironment environment;
         environment.insert("NO_COLOR", c.noColor);
-        const FadeRun run = fade(c.arguments, html, environment);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.constData();
+        const FadeRun run = fade(c.arguments, c.input, environment);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(run.out, c.out) << "NO_COLOR=" << c.noColor.toStdString();
         EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
     }

@@ -1,4 +1,5 @@
 #include "ui/credits/form2.h"
+#include "tests/credits/rollbyhand.h"
 
 #include "ui/toolkit/commandbutton.h"
 #include "ui/toolkit/picturebox.h"
@@ -17,20 +18,12 @@ namespace {
 struct Rig
 {
     std::unique_ptr<Form2> form = std::make_unique<Form2>();
-
-    QList<Toolkit::Timer *> timers{form->Timer1(), form->Timer2(), form->Timer3()};
-
-    Rig()
+    Rig() { rollByHand(*form, 0); }
+    void roll(int ticks) { rollByHand(*form, ticks); }
+    QList<bool> ticking() const
     {
-        for (Toolkit::Timer *t : timers)
-            t->blockSignals(true);
+        return {form->Timer1()->isTicking(), form->Timer2()->isTicking(), form->Timer3()->isTicking()};
     }
-    void roll(int ticks)
-    {
-        while (ticks--)
-            form->Timer3_Timer();
-    }
-    QList<bool> ticking() const { return {timers[0]->isTicking(), timers[1]->isTicking(), timers[2]->isTicking()}; }
 };
 
 } // namespace

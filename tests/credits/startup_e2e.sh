@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program under X: the credits ripple, the fader window follows after
-# about 3.5 s, and closing it ends the process.
+# The real program under X, used as a user would: the credits ripple, the
+# fader window follows after about 3.5 s, stands on top at its place and fades
+# what is typed (pixels of the screen), and closing it ends the process.
 #   startup_e2e.sh PROGRAM CLOSEWINDOW
 set -euo pipefail
 program=$1 closewindow=$2
@@ -37,6 +38,33 @@ echo "fader window after $handoff ms"
 (( handoff >= 3400 )) || fail "the roll took $handoff ms, under 221 ticks of 16 ms"
 sleep 0.3
 [[ -z "$(visible '^Quorvex Aim Fader$')" ]] || fail "the credits window is still up after the hand-off"
+
+# No window manager: the client area is the whole window, at (100, 100).
+eval "$(xdotool getwindowgeometry --shell "$fader")"
+[[ "$X $Y $WIDTH $HEIGHT" == "100 100 486 179" ]] || fail "the fader window is at $X,$Y, ${WIDTH}x$HEIGHT"
+xprop -id "$fader" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the fader window is not on top"
+# Screen points: Text1, red1, blue3, "Fade".
+xdotool windowfocus --sync "$fader"
+xdotool mousemove --sync 400 157 click 1 key --clearmodifiers ctrl+a type --delay 30 "Hello AIM, fading!"
+xdotool mousemove --sync 140 116 click 1 key End mousemove --sync 140 260 click 1 key End
+xdotool mousemove --sync 316 124 click 1
+inked() { # X Y W H CONDITION: pixels of the screen's rectangle where CONDITION holds
+    convert "$shot" -crop "$3x$4+$1+$2" +repage -fx "$5 ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
+}
+pixel() { convert "$shot" -format "%[hex:u.p{$1,$2}]" info: | cut -c1-6; }
+red='r > 0.59 && g < 0.24 && b < 0.35' blue='b > 0.67 && r < 0.24 && g < 0.24'
+for _ in $(seq 40); do  # until the preview (268, 244, 313 x 25) has painted
+    sleep 0.25
+    import -window root "$shot"
+    (( $(inked 268 244 313 25 "$red") > 10 && $(inked 268 244 313 25 "$blue") > 10 )) && break
+done
+# The swatches took red and blue; the preview is white, red at the start of the
+# line and blue at its end, twice as far as "Text Here" would reach.
+swatches="$(pixel 224 132) $(pixel 224 244) $(pixel 577 265)"
+[[ $swatches == "FF0000 0000FF FFFFFF" ]] || fail "swatches and preview ground: $swatches"
+(( $(inked 268 244 20 25 "$red") > 0 )) || fail "no red at the start of the preview"
+(( $(inked 359 244 222 25 "$blue") > 0 )) || fail "no blue past the first 90 columns of the preview"
+echo "the fader window faded the typed text"
 
 "$closewindow" "$fader"
 for _ in $(seq 100); do

@@ -1,5 +1,5 @@
 // A graphical command button keeps its face colour with the keyboard focus on
-// it, and its caption reads on any face.
+// it, and its caption reads on any face: the contrast rule, then the pixels.
 #include "ui/toolkit/captioncolor.h"
 #include "ui/toolkit/commandbutton.h"
 
@@ -12,14 +12,38 @@ class CommandButtonTest : public QObject
     Q_OBJECT
 
 private slots:
+    void contrast()
+    {
+        QCOMPARE(qRound(Toolkit::contrastRatio(Qt::black, Qt::white) * 1000), 21000);
+        QCOMPARE(qRound(Toolkit::contrastRatio(QColor(0x80, 0x80, 0x80), Qt::black) * 1000), 5317);
+    }
+
+    void caption_data()
+    {
+        QTest::addColumn<QColor>("wanted");
+        QTest::addColumn<QColor>("face");
+        QTest::addColumn<QColor>("drawn");
+        const QColor black(Qt::black), white(Qt::white);
+        QTest::newRow("classic scheme: black on a white face stays") << black << white << black;
+        QTest::newRow("Wine's scheme: black on a black face turns white") << black << black << white;
+        QTest::newRow("white on white turns black") << white << white << black;
+        QTest::newRow("black on mid grey reads, stays") << black << QColor(0x80, 0x80, 0x80) << black;
+        QTest::newRow("black on dark grey turns white") << black << QColor(0x40, 0x40, 0x40) << white;
+        QTest::newRow("a chosen colour that reads stays") << QColor(Qt::red) << white << QColor(Qt::red);
+    }
+    void caption()
+    {
+        QFETCH(QColor, wanted);
+        QFETCH(QColor, face);
+        QTEST(Toolkit::readableCaptionColor(wanted, face), "drawn");
+    }
+
     void focusIsADottedFrameOnTheFace_data()
     {
         QTest::addColumn<ColorSetting>("back");
         QTest::newRow("white") << Toolkit::colorValueOf(255, 255, 255);
         QTest::newRow("caption text system colour") << Toolkit::kSysCaptionText;
         QTest::newRow("black") << Toolkit::colorValueOf(0, 0, 0);
-        QTest::newRow("red") << Toolkit::colorValueOf(255, 0, 0);
-        QTest::newRow("navy") << Toolkit::colorValueOf(0, 0, 0x80);
     }
     void focusIsADottedFrameOnTheFace()
     {

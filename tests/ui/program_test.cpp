@@ -5,6 +5,7 @@
 #include "ui/fader/form1.h"
 #include "ui/toolkit/timer.h"
 
+#include "tests/credits/rollbyhand.h"
 #include "tests/messenger/fakewindowsystem.h"
 
 #include <QSignalSpy>
@@ -18,13 +19,7 @@ class ProgramTest : public QObject
     Tarnellbas::FakeWindowSystem windows;
 
     // The credits' timers muted, so that the test ticks the roll by hand.
-    static void roll(Program &program, int ticks)
-    {
-        for (Toolkit::Timer *t : {program.credits()->Timer1(), program.credits()->Timer2(), program.credits()->Timer3()})
-            t->blockSignals(true);
-        while (ticks--)
-            program.credits()->Timer3_Timer();
-    }
+    static void roll(Program &program, int ticks) { rollByHand(*program.credits(), ticks); }
 
 private slots:
     void theHandOffShowsTheFaderWindowAndShowsItAgain()

@@ -7,6 +7,8 @@
 set -uo pipefail
 out=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+# The X display: the one with-xvfb.sh starts for this run.
+[[ -n ${QUORVEX_WINE_TESTS_DISPLAY:-} ]] || QUORVEX_WINE_TESTS_DISPLAY=1 exec "$here/../ui/with-xvfb.sh" "$0" "$out"
 root=$(cd "$here/../.." && pwd)
 portable=$out/portable
 work=$out/wine-tests
@@ -21,19 +23,9 @@ expect() { # NAME ACTUAL EXPECTED
   if [[ "$2" == "$3" ]]; then pass "$1"; else fail "$1" "got [$2], want [$3]"; fi
 }
 
-# ------------------------------------------------------------------ the display and the prefix
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
+# ------------------------------------------------------------------ the prefix
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
-cleanup() {
-  wineserver -k 2>/dev/null
-  kill "$xvfb" 2>/dev/null
-  wait "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+trap 'wineserver -k 2>/dev/null' EXIT
 
 echo "Making a Wine prefix in $WINEPREFIX"
 wineboot -i >"$work/wineboot.log" 2>&1
