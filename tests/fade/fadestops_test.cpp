@@ -91,6 +91,13 @@ TEST(Oklab, PublishedCoordinatesAndRoundTrips)
         const Rgb8 grey{std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)};
         EXPECT_EQ(Rgb8FromOklab(OklabFromRgb8(grey)), grey) << v;
     }
+    // And colours, at the ends of each channel and in its middle.
+    for (int r : {0, 1, 127, 128, 254, 255})
+        for (int g : {0, 1, 127, 128, 254, 255})
+            for (int b : {0, 1, 127, 128, 254, 255}) {
+                const Rgb8 colour{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
+                EXPECT_EQ(Rgb8FromOklab(OklabFromRgb8(colour)), colour) << r << " " << g << " " << b;
+            }
     // Rounding to 8 bits: to the nearest sRGB value, out of gamut to 0 or 255.
     EXPECT_EQ(Rgb8FromOklab({0.5, 0.0, 0.0}), (Rgb8{99, 99, 99})); // 255 * sRGB(0.125) = 99.04
     EXPECT_EQ(Rgb8FromOklab({1.5, 0.0, 0.0}), (Rgb8{255, 255, 255}));
