@@ -11,45 +11,13 @@ namespace {
 
 constexpr char16_t kUpperDigits[] = u"0123456789ABCDEF", kLowerDigits[] = u"0123456789abcdef";
 
-// Counts the units of the markup, then writes them into a string of exactly
-// that size: the same code runs with each sink, so the two cannot disagree.
-struct CountingSink
-{
-    std::size_t size = 0;
-    void put(std::u16string_view s) { size += s.size(); }
-    void put(char16_t) { ++size; }
-    void putHex(Rgb8, const char16_t *) { size += 6; }
-};
-
-struct WritingSink
-{
-    char16_t *out;
-    void put(std::u16string_view s)
-    {
-        std::memcpy(out, s.data(), s.size() * sizeof(char16_t));
-        out += s.size();
-    }
-    void put(char16_t c) { *out++ = c; }
-    void putHex(Rgb8 c, const char16_t *digits)
-    {
-        out[0] = digits[c.red >> 4];
-        out[1] = digits[c.red & 0xF];
-        out[2] = digits[c.green >> 4];
-        out[3] = digits[c.green & 0xF];
-        out[4] = digits[c.blue >> 4];
-        out[5] = digits[c.blue & 0xF];
-        out += 6;
-    }
-};
-
 struct Tags
 {
     std::u16string_view open, afterDigits, close, wave[4];
     const char16_t *digits;
 };
 
-constexpr std::u16string_view kAimOpen = u"<Font Color=#";
-constexpr std::u16string_view kAimWave[4] = {u"<sup>", u"</sup>", u"<sub>", u"</sub>"};
+constexpr Tags kAim = {u"<Font Color=#", u">", u"", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"}, kUpperDigits};
 constexpr Tags kBbCode = {u"[color=#", u"]", u"[/color]", {u"[sup]", u"[/sup]", u"[sub]", u"[/sub]"}, kUpperDigits};
 constexpr Tags kHtml = {u"<span style=\"color:#", u"\">", u"</span>", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"},
                         kLowerDigits};
@@ -61,94 +29,191 @@ constexpr bool notInXml(char16_t c)
            || c == 0xFFFE || c == 0xFFFF;
 }
 
-template<typename Sink>
-void writeAim(Sink &sink, std::u16string_view text, std::span<const Rgb8> colours, bool wavy)
+class Writer
 {
-    int wave = 0;
+public:
+    explicit Writer(char16_t *out) : m_out(out) {}
+    char16_t *end() const { return m_out; }
+
+    void put(std::u16string_view s)
+    {
+        std::memcpy(m_out, s.data(), s.size() * sizeof(char16_t));
+        m_out += s.size();
+    }
+    void put(char16_t c) { *m_out++ = c; }
+    void putHex(Rgb8 c, const char16_t *digits)
+    {
+        m_out[0] = digits[c.red >> 4];
+        m_out[1] = digits[c.red & 0xF];
+        m_out[2] = digits[c.green >> 4];
+        m_out[3] = digits[c.green & 0xF];
+        m_out[4] = digits[c.blue >> 4];
+        m_out[5] = digits[c.blue & 0xF];
+        m_out += 6;
+    }
+
+private:
+    char16_t *m_out;
+};
+
+// The wave tags, <sup> </sup> <sub> </sub> over and over, run over the whole text.
+class Wave
+{
+public:
+    explicit Wave(bool wavy) : m_wavy(wavy) {}
+    void next(Writer &out, const Tags &tags)
+    {
+        if (m_wavy) {
+            m_step = m_step >= 4 ? 1 : m_step + 1;
+            out.put(tags.wave[m_step - 1]);
+        }
+    }
+    // Markup that must nest closes a superscript or subscript left open.
+    void close(Writer &out, const Tags &tags) const
+    {
+        if (m_step == 1 || m_step == 3)
+            out.put(tags.wave[m_step]);
+    }
+
+private:
+    bool m_wavy;
+    int m_step = 0;
+};
+
+void writeAim(Writer &out, std::u16string_view text, std::span<const Rgb8> colours, bool wavy)
+{
+    Wave wave(wavy);
     std::size_t at = 0;
     for (const Rgb8 colour : colours) {
-        sink.put(kAimOpen);
-        sink.putHex(colour, kUpperDigits);
-        sink.put(u'>');
-        if (wavy) {
-            wave = wave >= 4 ? 1 : wave + 1;
-            sink.put(kAimWave[wave - 1]);
-        }
+        out.put(kAim.open);
+        out.putHex(colour, kAim.digits);
+        out.put(u'>');
+        wave.next(out, kAim);
         const std::size_t units = UnitsOfCharacterAt(text, at);
-        sink.put(text.substr(at, units));
-        at += units;
+        out.put(text[at++]);
+        if (units == 2)
+            out.put(text[at++]);
     }
 }
 
-template<typename Sink>
-void writeTagged(Sink &sink, const Tags &tags, bool html, std::u16string_view text, std::span<const Rgb8> colours,
-                 bool wavy)
+void writeBbCode(Writer &out, std::u16string_view text, std::span<const Rgb8> colours, bool wavy)
 {
-    int wave = 0;
+    Wave wave(wavy);
     std::size_t at = 0;
     for (const Rgb8 colour : colours) {
-        if (wavy) {
-            wave = wave >= 4 ? 1 : wave + 1;
-            sink.put(tags.wave[wave - 1]);
-        }
+        wave.next(out, kBbCode);
+        out.put(kBbCode.open);
+        out.putHex(colour, kBbCode.digits);
+        out.put(u']');
+        const std::size_t units = UnitsOfCharacterAt(text, at);
+        out.put(text[at++]);
+        if (units == 2)
+            out.put(text[at++]);
+        out.put(kBbCode.close);
+    }
+    wave.close(out, kBbCode);
+}
+
+void writeHtml(Writer &out, std::u16string_view text, std::span<const Rgb8> colours, bool wavy)
+{
+    Wave wave(wavy);
+    std::size_t at = 0;
+    for (const Rgb8 colour : colours) {
+        wave.next(out, kHtml);
         const std::size_t units = UnitsOfCharacterAt(text, at);
         const char16_t c = text[at];
         at += units;
-        if (html && units == 1) {
-            // A CR LF is one line break, in the CR's piece.
-            if (c == u'\r' && at < text.size() && text[at] == u'\n') {
-                sink.put(u"<br/>");
-                continue;
-            }
-            if (c == u'\n' && at >= 2 && text[at - 2] == u'\r')
-                continue;
+        // A CR LF is one line break, in the CR's piece.
+        if (c == u'\r' && at < text.size() && text[at] == u'\n') {
+            out.put(u"<br/>");
+            continue;
         }
-        sink.put(tags.open);
-        sink.putHex(colour, tags.digits);
-        sink.put(tags.afterDigits);
-        if (!html || units == 2)
-            sink.put(text.substr(at - units, units));
-        else if (c == u'<')
-            sink.put(u"&lt;");
-        else if (c == u'>')
-            sink.put(u"&gt;");
-        else if (c == u'&')
-            sink.put(u"&amp;");
-        else
-            sink.put(notInXml(c) ? u'\xFFFD' : c);
-        sink.put(tags.close);
+        if (c == u'\n' && at >= 2 && text[at - 2] == u'\r')
+            continue;
+        out.put(kHtml.open);
+        out.putHex(colour, kHtml.digits);
+        out.put(kHtml.afterDigits);
+        if (units == 2) {
+            out.put(text[at - 2]);
+            out.put(text[at - 1]);
+        } else if (c == u'<') {
+            out.put(u"&lt;");
+        } else if (c == u'>') {
+            out.put(u"&gt;");
+        } else if (c == u'&') {
+            out.put(u"&amp;");
+        } else {
+            out.put(notInXml(c) ? u'\xFFFD' : c);
+        }
+        out.put(kHtml.close);
     }
-    if (wave == 1 || wave == 3)
-        sink.put(tags.wave[wave]);
+    wave.close(out, kHtml);
 }
 
-template<typename Sink>
-void writeMarkup(Sink &sink, std::u16string_view text, std::span<const Rgb8> colours, bool wavy, FadeMarkup markup)
+// What the length of the markup depends on, from one pass over the text.
+struct TextCounts
 {
+    std::size_t characters = 0, anglesAndAmpersands = 0, ampersands = 0, crLfs = 0;
+};
+
+TextCounts countText(std::u16string_view text)
+{
+    TextCounts counts;
+    for (std::size_t at = 0; at < text.size();) {
+        const char16_t c = text[at];
+        counts.anglesAndAmpersands += c == u'<' || c == u'>' || c == u'&';
+        counts.ampersands += c == u'&';
+        counts.crLfs += c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n';
+        at += UnitsOfCharacterAt(text, at);
+        ++counts.characters;
+    }
+    return counts;
+}
+
+// The units each writer writes.
+std::size_t markupLength(std::u16string_view text, const TextCounts &counts, bool wavy, FadeMarkup markup)
+{
+    // The wave tags are 5 and 6 units long in turn; a superscript or
+    // subscript left open takes 6 more to close where tags nest.
+    const std::size_t n = counts.characters;
+    const std::size_t wave = wavy ? 11 * (n / 2) + 5 * (n % 2) : 0;
+    const std::size_t closing = wavy && n % 2 == 1 ? 6 : 0;
     switch (markup) {
     case FadeMarkup::Aim:
-        return writeAim(sink, text, colours, wavy);
+        return 20 * n + text.size() + wave;
     case FadeMarkup::BbCode:
-        return writeTagged(sink, kBbCode, false, text, colours, wavy);
+        return (kBbCode.open.size() + 7 + kBbCode.close.size()) * n + text.size() + wave + closing;
     case FadeMarkup::Html:
-        return writeTagged(sink, kHtml, true, text, colours, wavy);
+        break;
     }
+    // "&lt;" and "&gt;" add 3 units, "&amp;" 4; a CR LF is "<br/>" for two pieces.
+    const std::size_t piece = kHtml.open.size() + 6 + kHtml.afterDigits.size() + kHtml.close.size();
+    return piece * (n - 2 * counts.crLfs) + text.size() + 3 * counts.anglesAndAmpersands + counts.ampersands
+           + 3 * counts.crLfs + wave + closing;
 }
 
 } // namespace
 
 std::u16string WriteFadeMarkup(std::u16string_view text, std::span<const Rgb8> colours, bool wavy, FadeMarkup markup)
 {
-    std::size_t characters = 0;
-    for (std::size_t at = 0; at < text.size(); at += UnitsOfCharacterAt(text, at))
-        ++characters;
-    if (characters != colours.size())
+    const TextCounts counts = countText(text);
+    if (counts.characters != colours.size())
         throw std::invalid_argument("WriteFadeMarkup: one colour per character");
-    CountingSink counter;
-    writeMarkup(counter, text, colours, wavy, markup);
-    std::u16string result(counter.size, u'\0');
-    WritingSink writer{result.data()};
-    writeMarkup(writer, text, colours, wavy, markup);
+    std::u16string result(markupLength(text, counts, wavy, markup), u'\0');
+    Writer out(result.data());
+    switch (markup) {
+    case FadeMarkup::Aim:
+        writeAim(out, text, colours, wavy);
+        break;
+    case FadeMarkup::BbCode:
+        writeBbCode(out, text, colours, wavy);
+        break;
+    case FadeMarkup::Html:
+        writeHtml(out, text, colours, wavy);
+        break;
+    }
+    if (out.end() != result.data() + result.size())
+        throw std::logic_error("WriteFadeMarkup: the markup is not the length worked out for it");
     return result;
 }
 

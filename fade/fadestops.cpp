@@ -58,17 +58,6 @@ void blendSrgb(Channels start, Channels end, std::size_t m, Rgb8 *out)
     }
 }
 
-// The same steps in double precision on the OKLab coordinates.
-void blendOklab(const Oklab &start, const Oklab &end, std::size_t m, Rgb8 *out)
-{
-    const double fm = static_cast<double>(m);
-    const double stepL = (end.L - start.L) / fm, stepA = (end.a - start.a) / fm, stepB = (end.b - start.b) / fm;
-    for (std::size_t i = 1; i <= m; ++i) {
-        const double fi = static_cast<double>(i);
-        *out++ = Rgb8FromOklab({fi * stepL + start.L, fi * stepA + start.a, fi * stepB + start.b});
-    }
-}
-
 } // namespace
 
 std::vector<Rgb8> StopColours(std::span<const ColorValue> stops, std::size_t characters, FadeBlend blend)
@@ -76,12 +65,12 @@ std::vector<Rgb8> StopColours(std::span<const ColorValue> stops, std::size_t cha
     if (stops.size() < kMinFadeStops || stops.size() > kMaxFadeStops)
         throw std::invalid_argument("a fade has 2 to 10 colour stops");
     std::vector<Channels> channels;
-    std::vector<Oklab> lab;
+    std::vector<OklabCone> cones;
     for (ColorValue stop : stops) {
         const Channels c = channelsOf(stop);
         channels.push_back(c);
         if (blend == FadeBlend::Oklab)
-            lab.push_back(OklabFromRgb8({static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
+            cones.push_back(ConeFromRgb8({static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
                                          static_cast<std::uint8_t>(c.blue)}));
     }
     std::vector<Rgb8> colours(characters);
@@ -91,7 +80,7 @@ std::vector<Rgb8> StopColours(std::span<const ColorValue> stops, std::size_t cha
         const std::size_t end = partEnd(characters, j + 1, parts);
         if (end > start) {
             if (blend == FadeBlend::Oklab)
-                blendOklab(lab[j], lab[j + 1], end - start, colours.data() + start);
+                Rgb8AlongCones(cones[j], cones[j + 1], end - start, colours.data() + start);
             else
                 blendSrgb(channels[j], channels[j + 1], end - start, colours.data() + start);
         }

@@ -17,7 +17,7 @@ inline constexpr std::size_t kMinFadeStops = 2, kMaxFadeStops = 10;
 
 enum class FadeBlend {
     Srgb,  // each channel in single precision, exactly as FadeText
-    Oklab, // each OKLab coordinate in double precision, rounded back to 8-bit sRGB
+    Oklab, // along the straight line in OKLab, in double precision (Rgb8AlongCones), back to 8-bit sRGB
 };
 
 // The colour of each of `characters` characters. The characters are split
