@@ -19,7 +19,7 @@ enum class FadeMarkup {
 // BBCode [sup] [/sup] [sub] [/sub]); BBCode and XHTML put the wave tag before
 // the colour so that tags nest, and close a superscript or subscript left
 // open at the end. XHTML escapes "<", ">" and "&", writes "<br/>" for a CR LF
-// (the CR's piece; the LF's piece is left empty) and U+FFFD for a unit XML
+// (the CR's piece; the LF's piece holds only its wave tag) and U+FFFD for a unit XML
 // cannot hold (C0 controls other than tab, CR and LF; lone surrogates;
 // U+FFFE and U+FFFF).
 std::u16string WriteFadeMarkup(std::u16string_view text, std::span<const Rgb8> colours, bool wavy, FadeMarkup markup);
