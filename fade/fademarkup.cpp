@@ -150,70 +150,60 @@ void writeHtml(Writer &out, std::u16string_view text, std::span<const Rgb8> colo
     wave.close(out, kHtml);
 }
 
-// What the length of the markup depends on, from one pass over the text.
-struct TextCounts
-{
-    std::size_t characters = 0, anglesAndAmpersands = 0, ampersands = 0, crLfs = 0;
-};
+} // namespace
 
-TextCounts countText(std::u16string_view text)
+FadeMarkupWriter::FadeMarkupWriter(std::u16string_view text) : m_text(text)
 {
-    TextCounts counts;
     for (std::size_t at = 0; at < text.size();) {
         const char16_t c = text[at];
-        counts.anglesAndAmpersands += c == u'<' || c == u'>' || c == u'&';
-        counts.ampersands += c == u'&';
-        counts.crLfs += c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n';
+        m_anglesAndAmpersands += c == u'<' || c == u'>' || c == u'&';
+        m_ampersands += c == u'&';
+        m_crLfs += c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n';
         at += UnitsOfCharacterAt(text, at);
-        ++counts.characters;
+        ++m_characters;
     }
-    return counts;
 }
 
-// The units each writer writes.
-std::size_t markupLength(std::u16string_view text, const TextCounts &counts, bool wavy, FadeMarkup markup)
+std::size_t FadeMarkupWriter::length(bool wavy, FadeMarkup markup) const
 {
     // The wave tags are 5 and 6 units long in turn; a superscript or
     // subscript left open takes 6 more to close where tags nest.
-    const std::size_t n = counts.characters;
+    const std::size_t n = m_characters;
     const std::size_t wave = wavy ? 11 * (n / 2) + 5 * (n % 2) : 0;
     const std::size_t closing = wavy && n % 2 == 1 ? 6 : 0;
     switch (markup) {
     case FadeMarkup::Aim:
-        return 20 * n + text.size() + wave;
+        return 20 * n + m_text.size() + wave;
     case FadeMarkup::BbCode:
-        return (kBbCode.open.size() + 7 + kBbCode.close.size()) * n + text.size() + wave + closing;
+        return (kBbCode.open.size() + 7 + kBbCode.close.size()) * n + m_text.size() + wave + closing;
     case FadeMarkup::Html:
         break;
     }
     // "&lt;" and "&gt;" add 3 units, "&amp;" 4; a CR LF is "<br/>" for two pieces.
     const std::size_t piece = kHtml.open.size() + 6 + kHtml.afterDigits.size() + kHtml.close.size();
-    return piece * (n - 2 * counts.crLfs) + text.size() + 3 * counts.anglesAndAmpersands + counts.ampersands
-           + 3 * counts.crLfs + wave + closing;
+    return piece * (n - 2 * m_crLfs) + m_text.size() + 3 * m_anglesAndAmpersands + m_ampersands + 3 * m_crLfs
+           + wave + closing;
 }
 
-} // namespace
-
-std::u16string WriteFadeMarkup(std::u16string_view text, std::span<const Rgb8> colours, bool wavy, FadeMarkup markup)
+std::u16string FadeMarkupWriter::write(std::span<const Rgb8> colours, bool wavy, FadeMarkup markup) const
 {
-    const TextCounts counts = countText(text);
-    if (counts.characters != colours.size())
-        throw std::invalid_argument("WriteFadeMarkup: one colour per character");
-    std::u16string result(markupLength(text, counts, wavy, markup), u'\0');
+    if (colours.size() != m_characters)
+        throw std::invalid_argument("FadeMarkupWriter: one colour per character");
+    std::u16string result(length(wavy, markup), u'\0');
     Writer out(result.data());
     switch (markup) {
     case FadeMarkup::Aim:
-        writeAim(out, text, colours, wavy);
+        writeAim(out, m_text, colours, wavy);
         break;
     case FadeMarkup::BbCode:
-        writeBbCode(out, text, colours, wavy);
+        writeBbCode(out, m_text, colours, wavy);
         break;
     case FadeMarkup::Html:
-        writeHtml(out, text, colours, wavy);
+        writeHtml(out, m_text, colours, wavy);
         break;
     }
     if (out.end() != result.data() + result.size())
-        throw std::logic_error("WriteFadeMarkup: the markup is not the length worked out for it");
+        throw std::logic_error("FadeMarkupWriter: the markup is not the length worked out for it");
     return result;
 }
 

@@ -2,8 +2,8 @@
 
 #include "fadetext.h"
 #include "hextext.h"
-#include "utf16.h"
 
+#include <memory>
 #include <stdexcept>
 
 namespace VarloFade {
@@ -60,33 +60,32 @@ void blendSrgb(Channels start, Channels end, std::size_t m, Rgb8 *out)
 
 } // namespace
 
-std::vector<Rgb8> StopColours(std::span<const ColorValue> stops, std::size_t characters, FadeBlend blend)
+void StopColours(std::span<const ColorValue> stops, FadeBlend blend, std::span<Rgb8> out)
 {
     if (stops.size() < kMinFadeStops || stops.size() > kMaxFadeStops)
         throw std::invalid_argument("a fade has 2 to 10 colour stops");
-    std::vector<Channels> channels;
-    std::vector<OklabCone> cones;
-    for (ColorValue stop : stops) {
-        const Channels c = channelsOf(stop);
-        channels.push_back(c);
+    Channels channels[kMaxFadeStops];
+    OklabCone cones[kMaxFadeStops];
+    for (std::size_t j = 0; j < stops.size(); ++j) {
+        const Channels c = channelsOf(stops[j]);
+        channels[j] = c;
         if (blend == FadeBlend::Oklab)
-            cones.push_back(ConeFromRgb8({static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
-                                         static_cast<std::uint8_t>(c.blue)}));
+            cones[j] = ConeFromRgb8({static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
+                                     static_cast<std::uint8_t>(c.blue)});
     }
-    std::vector<Rgb8> colours(characters);
+    const std::size_t characters = out.size();
     const std::size_t parts = stops.size() - 1;
     std::size_t start = 0;
     for (std::size_t j = 0; j < parts; ++j) {
         const std::size_t end = partEnd(characters, j + 1, parts);
         if (end > start) {
             if (blend == FadeBlend::Oklab)
-                Rgb8AlongCones(cones[j], cones[j + 1], end - start, colours.data() + start);
+                Rgb8AlongCones(cones[j], cones[j + 1], end - start, out.data() + start);
             else
-                blendSrgb(channels[j], channels[j + 1], end - start, colours.data() + start);
+                blendSrgb(channels[j], channels[j + 1], end - start, out.data() + start);
         }
         start = end;
     }
-    return colours;
 }
 
 std::u16string FadeStops(std::span<const ColorValue> stops, std::u16string_view text, bool wavy, FadeBlend blend,
@@ -94,11 +93,12 @@ std::u16string FadeStops(std::span<const ColorValue> stops, std::u16string_view 
 {
     if (text.size() > kMaxFadeUnits)
         throw OverflowError();
-    std::size_t characters = 0;
-    for (std::size_t at = 0; at < text.size(); at += UnitsOfCharacterAt(text, at))
-        ++characters;
-    const std::vector<Rgb8> colours = StopColours(stops, characters, blend);
-    return WriteFadeMarkup(text, colours, wavy, markup);
+    const FadeMarkupWriter writer(text);
+    // Every colour is written before it is read: no need to clear them first.
+    const auto colours = std::make_unique_for_overwrite<Rgb8[]>(writer.characters());
+    const std::span<Rgb8> span(colours.get(), writer.characters());
+    StopColours(stops, blend, span);
+    return writer.write(span, wavy, markup);
 }
 
 } // namespace VarloFade

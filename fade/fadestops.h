@@ -9,7 +9,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace VarloFade {
 
@@ -20,14 +19,14 @@ enum class FadeBlend {
     Oklab, // along the straight line in OKLab, in double precision (Rgb8AlongCones), back to 8-bit sRGB
 };
 
-// The colour of each of `characters` characters. The characters are split
-// into stops.size() - 1 parts: part j (from 0) ends after the n*(j+1)/parts-th
-// character, taken to the nearest integer, a half to the even neighbour, so
-// that three stops split as FadeText splits. Character i of a part of m runs
-// i/m of the way from the part's first stop to its last.
+// The colour of each of the n = out.size() characters of a fade. The
+// characters are split into stops.size() - 1 parts: part j (from 0) ends after
+// the n*(j+1)/parts-th character, taken to the nearest integer, a half to the
+// even neighbour, so that three stops split as FadeText splits. Character i of
+// a part of m runs i/m of the way from the part's first stop to its last.
 // Throws std::invalid_argument for fewer than kMinFadeStops or more than
 // kMaxFadeStops stops.
-std::vector<Rgb8> StopColours(std::span<const ColorValue> stops, std::size_t characters, FadeBlend blend);
+void StopColours(std::span<const ColorValue> stops, FadeBlend blend, std::span<Rgb8> out);
 
 // The fade of text through the stops in the given markup. With three stops,
 // sRGB and AIM it is exactly FadeText(stops[0], stops[1], stops[2], text, wavy).
