@@ -9,7 +9,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
