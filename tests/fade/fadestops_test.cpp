@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 using namespace VarloFade;
@@ -144,4 +143,7 @@ TEST(FadeMarkup, WorkedExamples)
     };
     for (const auto &c : cases)
         EXPECT_EQ(FadeStops(rgb, c.text, c.wavy, FadeBlend::Srgb, c.markup), c.out) << int(c.markup);
+    // A colour for each unit of a surrogate pair would write past the end.
+    EXPECT_THROW(FadeMarkupWriter(u"a\U0001F600").write(std::vector<Rgb8>(3), false, FadeMarkup::Html),
+                 std::invalid_argument);
 }
