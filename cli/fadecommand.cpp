@@ -28,13 +28,21 @@ int runFadeRequest(const FadeRequest &request, std::FILE *in, std::FILE *out, st
         text = *decoded;
     }
 
-    std::u16string html;
+    std::u16string html;   // AIM HTML: previewed, sent and, in the AIM format, written
+    std::u16string markup; // the fade in another format, to write instead
     if (request.render) {
         html = text.toStdU16String();
     } else {
         try {
-            html = VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2],
-                                       text.toStdU16String(), request.wavy);
+            const std::u16string faded = text.toStdU16String();
+            const std::vector<VarloFade::ColorValue> stops = request.stops.empty()
+                ? std::vector<VarloFade::ColorValue>(std::begin(request.colors), std::end(request.colors))
+                : request.stops;
+            html = request.stops.empty() && request.blend == VarloFade::FadeBlend::Srgb
+                ? VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2], faded, request.wavy)
+                : VarloFade::FadeStops(stops, faded, request.wavy, request.blend);
+            if (request.markup != VarloFade::FadeMarkup::Aim && !request.terminal)
+                markup = VarloFade::FadeStops(stops, faded, request.wavy, request.blend, request.markup);
         } catch (const VarloFade::OverflowError &error) {
             say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
                          .arg(QString::fromUtf8(error.what()))
@@ -58,7 +66,8 @@ int runFadeRequest(const FadeRequest &request, std::FILE *in, std::FILE *out, st
         const std::string terminal = TerminalPreview(html, request.colour);
         written = writeAll(out, QByteArray(terminal.data(), static_cast<qsizetype>(terminal.size())));
     } else if (!request.render) {
-        written = writeAll(out, QString::fromStdU16String(html).toUtf8());
+        written = writeAll(out, QString::fromStdU16String(
+                                    request.markup == VarloFade::FadeMarkup::Aim ? html : markup).toUtf8());
     }
     if (!written)
         say(err, QStringLiteral("cannot write to standard output"));

@@ -9,7 +9,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -19,6 +21,16 @@
 namespace {
 
 constexpr VarloFade::ColorValue kUntouchedSwatch = static_cast<VarloFade::ColorValue>(0x80000007u);
+
+// The value of an option that takes one of a few names, or nothing.
+template<typename T>
+std::optional<T> namedValue(const QString &value, std::initializer_list<std::pair<const char *, T>> names)
+{
+    for (const auto &[name, v] : names)
+        if (value == QLatin1String(name))
+            return v;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -81,6 +93,21 @@ ParsedCommand parseFadeCommand(const QStringList &arguments, std::FILE *out, std
         {{QStringLiteral("2"), QStringLiteral("color2")}, QStringLiteral("Middle colour."), QStringLiteral("COLOR")},
         {{QStringLiteral("3"), QStringLiteral("color3")}, QStringLiteral("Last colour."), QStringLiteral("COLOR")},
     };
+    const QCommandLineOption colorsOption(
+        QStringLiteral("colors"),
+        QStringLiteral("2 to 10 colours, comma-separated, instead of -1, -2 and -3: the text fades through them "
+                       "in equal parts."),
+        QStringLiteral("COLOR,COLOR,..."));
+    const QCommandLineOption blendOption(
+        QStringLiteral("blend"),
+        QStringLiteral("Blend the colours in sRGB (the default, as the fader window does) or in OKLab, which "
+                       "keeps the middle of a fade from turning grey."),
+        QStringLiteral("srgb|oklab"));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("Write AIM HTML (the default), BBCode for forums or XHTML for web pages. Previews and "
+                       "--send keep the AIM HTML."),
+        QStringLiteral("aim|bbcode|html"));
     const QCommandLineOption sendOption(
         QStringLiteral("send"),
         QStringLiteral("Also paste the HTML into the open AIM instant-message window and press its send button "
@@ -106,6 +133,9 @@ ParsedCommand parseFadeCommand(const QStringList &arguments, std::FILE *out, std
     parser.addOption(wavyOption);
     for (const auto &option : colorOptions)
         parser.addOption(option);
+    parser.addOption(colorsOption);
+    parser.addOption(blendOption);
+    parser.addOption(formatOption);
     parser.addOption(previewOption);
     parser.addOption(sizeOption);
     parser.addOption(ansiOption);
@@ -146,6 +176,52 @@ ParsedCommand parseFadeCommand(const QStringList &arguments, std::FILE *out, std
             return {std::nullopt, ExitUsage};
         }
         request.colors[j] = *color;
+    }
+    if (parser.isSet(colorsOption)) {
+        if (std::any_of(std::begin(colorOptions), std::end(colorOptions),
+                        [&](const QCommandLineOption &option) { return parser.isSet(option); })) {
+            say(err, QStringLiteral("--colors replaces -1, -2 and -3: give one or the other"));
+            return {std::nullopt, ExitUsage};
+        }
+        const QStringList values = parser.values(colorsOption).last().split(u',');
+        if (values.size() < qsizetype(VarloFade::kMinFadeStops) || values.size() > qsizetype(VarloFade::kMaxFadeStops)) {
+            say(err, QStringLiteral("--colors takes %1 to %2 colours, not %3")
+                         .arg(VarloFade::kMinFadeStops)
+                         .arg(VarloFade::kMaxFadeStops)
+                         .arg(values.size()));
+            return {std::nullopt, ExitUsage};
+        }
+        for (const QString &value : values) {
+            const auto color = parseColorArgument(value);
+            if (!color) {
+                say(err, QStringLiteral("colour %1 '%2' is not #RRGGBB or 0x followed by 1 to 8 hex digits")
+                             .arg(request.stops.size() + 1)
+                             .arg(value));
+                return {std::nullopt, ExitUsage};
+            }
+            request.stops.push_back(*color);
+        }
+    }
+    if (parser.isSet(blendOption)) {
+        const QString value = parser.values(blendOption).last();
+        const auto blend = namedValue<VarloFade::FadeBlend>(
+            value, {{"srgb", VarloFade::FadeBlend::Srgb}, {"oklab", VarloFade::FadeBlend::Oklab}});
+        if (!blend) {
+            say(err, QStringLiteral("--blend '%1' is not srgb or oklab").arg(value));
+            return {std::nullopt, ExitUsage};
+        }
+        request.blend = *blend;
+    }
+    if (parser.isSet(formatOption)) {
+        const QString value = parser.values(formatOption).last();
+        const auto markup = namedValue<VarloFade::FadeMarkup>(value, {{"aim", VarloFade::FadeMarkup::Aim},
+                                                                      {"bbcode", VarloFade::FadeMarkup::BbCode},
+                                                                      {"html", VarloFade::FadeMarkup::Html}});
+        if (!markup) {
+            say(err, QStringLiteral("--format '%1' is not aim, bbcode or html").arg(value));
+            return {std::nullopt, ExitUsage};
+        }
+        request.markup = *markup;
     }
     request.render = parser.isSet(renderOption);
     request.terminal = parser.isSet(ansiOption);

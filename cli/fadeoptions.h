@@ -1,12 +1,14 @@
 #pragma once
 
 #include "fade/fadeerror.h"
+#include "fade/fadestops.h"
 
 #include <QSize>
 #include <QStringList>
 
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 // Exit statuses of quorvex-fade.
 enum FadeExit : int { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
@@ -15,6 +17,9 @@ enum FadeExit : int { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 struct FadeRequest
 {
     VarloFade::ColorValue colors[3] = {};
+    std::vector<VarloFade::ColorValue> stops; // --colors; empty: the three colours above
+    VarloFade::FadeBlend blend = VarloFade::FadeBlend::Srgb;
+    VarloFade::FadeMarkup markup = VarloFade::FadeMarkup::Aim; // of standard output; previews and --send take AIM
     bool wavy = false;
     std::optional<QString> text; // absent: read standard input
     std::optional<QString> previewPath;

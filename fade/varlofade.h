@@ -2,6 +2,7 @@
 
 // The fade engine: text helpers, the fade builder and the preview renderer.
 #include "fade/fadeerror.h"
+#include "fade/fadestops.h"
 #include "fade/fadetext.h"
 #include "fade/hextext.h"
 #include "fade/replacetext.h"

@@ -62,6 +62,9 @@ wavy fade|| --wavy "${rgb[@]}" abc|<Font Color=#808000><sup>a<Font Color=#00FF00
 non-ASCII argument|| é😀|<Font Color=#070080>é<Font Color=#070080>😀
 LF on standard input stays LF|a\nb\n||<Font Color=#070080>a<Font Color=#070080>\n<Font Color=#070080>b<Font Color=#070080>\n
 CR LF on standard input stays CR LF|a\r\nb||<Font Color=#070080>a<Font Color=#070080>\r<Font Color=#070080>\n<Font Color=#070080>b
+ten stops in OKLab as wavy XHTML|| --wavy --blend oklab --format html --colors '#FF0000,#FF8000,#FFFF00,#00FF00,#00FFFF,#0000FF,#8000FF,#FF00FF,#FF0080,#000000' 'Quorvex <&> Aim fader, ten stops'|<sup><span style="color:#ff3c00">Q</span></sup><span style="color:#ff5700">u</span><sub><span style="color:#ff6d00">o</span></sub><span style="color:#ff8000">r</span><sup><span style="color:#ffac00">v</span></sup><span style="color:#ffd600">e</span><sub><span style="color:#ffff00">x</span></sub><span style="color:#daff00"> </span><sup><span style="color:#b0ff00">&lt;</span></sup><span style="color:#7cff00">&amp;</span><sub><span style="color:#00ff00">&gt;</span></sub><span style="color:#00ff88"> </span><sup><span style="color:#00ffc7">A</span></sup><span style="color:#00ffff">i</span><sub><span style="color:#00d1ff">m</span></sub><span style="color:#00a0ff"> </span><sup><span style="color:#006aff">f</span></sup><span style="color:#0000ff">a</span><sub><span style="color:#3f10ff">d</span></sub><span style="color:#6210ff">e</span><sup><span style="color:#8000ff">r</span></sup><span style="color:#9e19ff">,</span><sub><span style="color:#be1fff"> </span></sub><span style="color:#de1bff">t</span><sup><span style="color:#ff00ff">e</span></sup><span style="color:#fe19d5">n</span><sub><span style="color:#ff18ab"> </span></sub><span style="color:#ff0080">s</span><sup><span style="color:#ae0055">t</span></sup><span style="color:#63002e">o</span><sub><span style="color:#22000b">p</span></sub><span style="color:#000000">s</span>
+BBCode in OKLab from standard input|a\r\n<b😀|--format bbcode --blend oklab "${rgb[@]}"|[color=#E58700]a[/color][color=#B3C700]\r[/color][color=#00FF00]\n[/color][color=#00C8A0]<[/color][color=#0088D7]b[/color][color=#0000FF]😀[/color]
+XHTML in OKLab from standard input|a\r\n<b😀|--format html --blend oklab "${rgb[@]}"|<span style="color:#e58700">a</span><br/><span style="color:#00c8a0">&lt;</span><span style="color:#0088d7">b</span><span style="color:#0000ff">😀</span>
 EOF
 
 while IFS='|' read -r name args says; do
@@ -72,6 +75,7 @@ while IFS='|' read -r name args says; do
 done <<'EOF'
 a bad colour|-1 '#FF00' x|colour 1 '#FF00'
 an unknown option|--bogus x|bogus
+--colors beside -1|--colors '#000000,#FFFFFF' -1 '#808080' x|--colors replaces -1, -2 and -3
 a preview it cannot write|--preview 'C:\no\such\folder\p.png' x|cannot write the preview
 EOF
 
