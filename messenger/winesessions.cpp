@@ -50,14 +50,14 @@ bool isNumber(const std::string &name)
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The start of a regular file, at most limit bytes; nothing for anything
-// else. Anyone who can write a prefix can put a FIFO or a device there, and
-// a read from one could wait for good.
+// The start of a regular file, at most limit bytes, and empty for a file
+// that is not there; nothing for anything else. Anyone who can write a prefix
+// can put a FIFO or a device there, and a read from one could wait for good.
 std::optional<std::string> readRegularFile(const fs::path &file, std::size_t limit)
 {
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return std::nullopt;
+        return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
     struct stat status{};
     std::optional<std::string> content;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
@@ -214,11 +214,7 @@ bool isExecutableFile(const fs::path &file)
 // the file is odd, and then the session is passed over.
 std::optional<std::optional<std::string>> privateFolderName(const fs::path &prefix)
 {
-    const fs::path file = prefix / "wineserver";
-    struct stat status{};
-    if (::lstat(file.c_str(), &status) != 0 && errno == ENOENT)
-        return std::optional<std::string>();
-    const auto read = readRegularFile(file, 256);
+    const auto read = readRegularFile(prefix / "wineserver", 256);
     if (!read)
         return std::nullopt;
     std::string name = *read;
