@@ -33,7 +33,7 @@ bool writeWhole(QFileDevice &file, const QByteArray &bytes, QString *why)
 
 struct Target
 {
-    bool replace = true;  // false: written in place
+    bool replace = true; // false: written in place
     int descriptor = -1; // in place through a descriptor this process holds
 };
 
