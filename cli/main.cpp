@@ -8,6 +8,7 @@ int main(int argc, char *argv[])
 {
     // Qt's messages go to standard error, and a fatal one ends the run with 1.
     reportQtMessagesOnStandardError();
+    reportWriteFailuresAsErrors();
     // The arguments are read before Qt is started, and Qt never sees them.
     QStringList arguments;
     QString error;

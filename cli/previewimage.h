@@ -18,6 +18,6 @@ std::optional<QSize> parsePreviewSize(const QString &text);
 // Needs a QGuiApplication.
 QImage renderPreviewImage(const std::u16string &html, QSize pixels);
 
-// Writes image to path as PNG, completely or not at all; false with the
+// Writes image to path as PNG, as writeNamedFile() writes; false with the
 // reason when it cannot.
 bool savePreviewImage(const QImage &image, const QString &path, QString *why);

@@ -9,6 +9,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <csignal>
 #endif
 
 namespace {
@@ -39,6 +41,14 @@ void reportQtMessagesOnStandardError()
     qInstallMessageHandler(messageHandler);
 #else
     qtHandler = qInstallMessageHandler(messageHandler);
+#endif
+}
+
+void reportWriteFailuresAsErrors()
+{
+#ifndef Q_OS_WIN
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 

@@ -30,9 +30,31 @@ void appendUtf8(std::string &out, char32_t c)
     }
 }
 
+// The invisible format characters (general category Cf) and the line and
+// paragraph separators. A terminal acts on them: the bidi controls and marks
+// reorder the line, so the preview would no longer read as the text that is sent.
+constexpr struct { char32_t first, last; } kFormatCharacters[] = {
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD}, {0x070F, 0x070F},
+    {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F}, {0x2028, 0x202E},
+    {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB}, {0x110BD, 0x110BD},
+    {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+    {0xE0020, 0xE007F},
+};
+
+bool isFormatCharacter(char32_t c)
+{
+    if (c < kFormatCharacters[0].first)
+        return false;
+    for (const auto &range : kFormatCharacters)
+        if (c >= range.first && c <= range.last)
+            return true;
+    return false;
+}
+
 // A line feed and a tab are blanks, as the window's preview paints them; the
 // other C0 controls and DEL are their Unicode control pictures, C1 controls
-// the replacement character: a terminal would act on them instead of showing them.
+// and format characters the replacement character: a terminal would act on
+// them instead of showing them.
 char32_t shown(char32_t c)
 {
     if (c == u'\n' || c == u'\t')
@@ -41,7 +63,7 @@ char32_t shown(char32_t c)
         return 0x2400 + c;
     if (c == 0x7F)
         return 0x2421;
-    if (c >= 0x80 && c < 0xA0)
+    if ((c >= 0x80 && c < 0xA0) || isFormatCharacter(c))
         return kReplacement;
     return c;
 }
@@ -76,7 +98,7 @@ void TerminalSurface::Print(std::u16string_view text)
         if (m_pendingHalf && isLowHalf(unit)) {
             const char32_t pair = 0x10000 + ((char32_t(m_pendingHalf) - 0xD800) << 10) + (unit - 0xDC00);
             m_pendingHalf = 0;
-            put(pair, m_pendingStyle);
+            put(shown(pair), m_pendingStyle);
             continue;
         }
         flushPendingHalf();

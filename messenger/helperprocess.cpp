@@ -87,6 +87,7 @@ bool HelperProcess::start(const std::vector<std::string> &command, const std::ve
     sigemptyset(&none);
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
     sigaddset(&defaults, SIGINT);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);

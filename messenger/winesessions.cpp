@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <map>
 #include <sys/stat.h>
 #include <system_error>
@@ -50,25 +50,44 @@ bool isNumber(const std::string &name)
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string readSmallFile(const fs::path &file, std::size_t limit)
+// The start of a regular file, at most limit bytes, and empty for a file
+// that is not there; nothing for anything else. Anyone who can write a prefix
+// can put a FIFO or a device there, and a read from one could wait for good.
+std::optional<std::string> readRegularFile(const fs::path &file, std::size_t limit)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string content(limit, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(limit));
-    content.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
+    struct stat status{};
+    std::optional<std::string> content;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        content.emplace(limit, '\0');
+        std::size_t got = 0;
+        while (got < limit) {
+            const ssize_t n = ::read(fd, content->data() + got, limit - got);
+            if (n > 0)
+                got += static_cast<std::size_t>(n);
+            else if (n == 0 || errno != EINTR)
+                break;
+        }
+        content->resize(got);
+    }
+    ::close(fd);
     return content;
 }
 
 // The Windows programs Wine runs for itself in every session. A session with
 // nothing else in it has no IM window, and our helper alone would keep it
 // from ending.
-bool isWinesOwn(const fs::path &folder)
+std::optional<bool> isWinesOwn(const fs::path &folder)
 {
     static const std::string own[] = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe",
                                       "rpcss.exe", "explorer.exe", "conhost.exe", "wineboot.exe",
                                       "winemenubuilder.exe", "quorvex-im-helper.exe"};
-    std::string program = readSmallFile(folder / "cmdline", 4096);
-    program = program.substr(0, program.find('\0'));
+    const auto commandLine = readRegularFile(folder / "cmdline", 4096);
+    if (!commandLine)
+        return std::nullopt;
+    std::string program = commandLine->substr(0, commandLine->find('\0'));
     program = program.substr(program.find_last_of("/\\") + 1);
     std::transform(program.begin(), program.end(), program.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -76,11 +95,14 @@ bool isWinesOwn(const fs::path &folder)
 }
 
 // The few variables of a process's environment that tell its Wine session.
-std::map<std::string, std::string> wineVariables(const fs::path &processFolder)
+std::optional<std::map<std::string, std::string>> wineVariables(const fs::path &processFolder)
 {
     static const std::string names[] = {"WINEPREFIX", "HOME", "TMPDIR", "WINELOADER"};
+    const auto read = readRegularFile(processFolder / "environ", 1 << 20);
+    if (!read)
+        return std::nullopt;
+    const std::string &environment = *read;
     std::map<std::string, std::string> found;
-    const std::string environment = readSmallFile(processFolder / "environ", 1 << 20);
     for (std::size_t start = 0; start < environment.size();) {
         std::size_t end = environment.find('\0', start);
         if (end == std::string::npos)
@@ -126,11 +148,14 @@ std::optional<WineProcess> wineProcess(const fs::path &folder, uid_t uid)
     if (!loader && !server)
         return std::nullopt;
 
+    // A process whose files are odd is passed over.
     const auto variables = wineVariables(folder);
+    if (!variables)
+        return std::nullopt;
     WineProcess process;
     const auto value = [&](const char *name) {
-        const auto it = variables.find(name);
-        return it == variables.end() ? std::string() : it->second;
+        const auto it = variables->find(name);
+        return it == variables->end() ? std::string() : it->second;
     };
     process.prefix = absoluteOrEmpty(value("WINEPREFIX"));
     if (process.prefix.empty() && value("WINEPREFIX").empty() && !absoluteOrEmpty(value("HOME")).empty())
@@ -156,7 +181,12 @@ std::optional<WineProcess> wineProcess(const fs::path &folder, uid_t uid)
     process.tmpDir = absoluteOrEmpty(value("TMPDIR"));
     if (process.tmpDir.empty())
         process.tmpDir = "/tmp";
-    process.userProgram = loader && !isWinesOwn(folder);
+    if (loader) {
+        const auto own = isWinesOwn(folder);
+        if (!own)
+            return std::nullopt;
+        process.userProgram = !*own;
+    }
     return process;
 }
 
@@ -179,16 +209,21 @@ bool isExecutableFile(const fs::path &file)
     return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
 }
 
-// The name Debian's Wine keeps in the prefix for its private server folder.
-std::optional<std::string> privateFolderName(const fs::path &prefix)
+// The name Debian's Wine keeps in the prefix for its private server folder:
+// none when the prefix has no such file (upstream Wine), nothing at all when
+// the file is odd, and then the session is passed over.
+std::optional<std::optional<std::string>> privateFolderName(const fs::path &prefix)
 {
-    std::string name = readSmallFile(prefix / "wineserver", 256);
+    const auto read = readRegularFile(prefix / "wineserver", 256);
+    if (!read)
+        return std::nullopt;
+    std::string name = *read;
     while (!name.empty() && (name.back() == '\n' || name.back() == ' ' || name.back() == '\r'))
         name.pop_back();
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
         || name.find('\0') != std::string::npos)
-        return std::nullopt;
-    return name;
+        return std::optional<std::string>();
+    return std::optional<std::string>(name);
 }
 
 template <typename T>
@@ -286,10 +321,13 @@ std::vector<WineSession> findWineSessions(const SessionSearch &search)
 
         // Where the server folder may be: Debian's private folder under a
         // TMPDIR, or upstream Wine's per-user folder (no TMPDIR needed).
+        const auto name = privateFolderName(prefix);
+        if (!name)
+            continue;
         std::vector<std::pair<fs::path, fs::path>> locks; // lock file, TMPDIR
-        if (const auto name = privateFolderName(prefix))
+        if (*name)
             for (const fs::path &tmp : tmpDirs)
-                locks.emplace_back(tmp / *name / folder / "lock", tmp);
+                locks.emplace_back(tmp / **name / folder / "lock", tmp);
         locks.emplace_back(search.upstreamRoot / (".wine-" + std::to_string(search.uid)) / folder / "lock",
                            fs::path());
 

@@ -10,11 +10,26 @@
 
 #include <algorithm>
 
+#include <csignal>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QStringList kRgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
+
+// "trap - XFSZ PIPE; ", after checking that the shell can reset them: one
+// that started with a signal ignored keeps it ignored.
+QString defaultSignals()
+{
+    const QString reset = QStringLiteral("trap - XFSZ PIPE; ");
+    const QByteArray status = runProgram("/bin/bash", {"-c", reset + "exec cat /proc/self/status"}).out;
+    const qsizetype at = status.indexOf("SigIgn:") + 7;
+    const unsigned long long ignored = status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
+    EXPECT_EQ(ignored & ((1ull << (SIGPIPE - 1)) | (1ull << (SIGXFSZ - 1))), 0u) << "SIGPIPE or SIGXFSZ ignored on entry";
+    return reset;
+}
 
 bool hasBlueIn(const QImage &image, int firstRow, int lastRow)
 {
@@ -148,17 +163,18 @@ TEST(QuorvexFadePreview, AFailedWriteExitsTwoNamingTheFileAndLeavesTheOldOne)
     const QStringList bigPreview = {"--size", "2000x300", QString(400, u'W')};
     const struct { QString setup; QString path; QStringList more; } cases[] = {
         {"true", "/dev/full", {"abc"}},
-        {"trap '' XFSZ; ulimit -f 0", old, {"abc"}},
-        {"trap '' XFSZ; ulimit -f 1", old, bigPreview}, // fails half-way through
-        {"trap '' XFSZ; ulimit -f 0", fresh, {"abc"}},
-        {"trap '' XFSZ; ulimit -f 1", fresh, bigPreview},
+        {"ulimit -f 0", old, {"abc"}},
+        {"ulimit -f 1", old, bigPreview}, // fails half-way through
+        {"ulimit -f 0", fresh, {"abc"}},
+        {"ulimit -f 1", fresh, bigPreview},
     };
+    const QString atDefaults = defaultSignals();
     for (const auto &c : cases) {
         QFile file(old);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("an earlier preview");
         file.close();
-        const FadeRun run = fadeAfter(c.setup, QStringList{"--preview", c.path} + c.more);
+        const FadeRun run = fadeAfter(atDefaults + c.setup, QStringList{"--preview", c.path} + c.more);
         EXPECT_EQ(run.exitCode, 2) << c.setup.toStdString() << " " << c.path.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << "nothing is printed when the preview fails";
         EXPECT_TRUE(run.err.contains("cannot write the preview to '" + c.path.toUtf8() + "'")) << run.err.constData();
@@ -170,15 +186,95 @@ TEST(QuorvexFadePreview, AFailedWriteExitsTwoNamingTheFileAndLeavesTheOldOne)
     QFileInfo device("/dev/full");
     EXPECT_FALSE(device.isFile()) << "/dev/full must stay a device";
 
-    // A replaced file keeps its permissions; a new one gets the umask's.
-    ::chmod(QFile::encodeName(old).constData(), 0640);
+    // A replaced file keeps its permissions and, run by root, its owner; a
+    // new one gets the umask's. Another hard link keeps the earlier preview.
+    const QByteArray oldName = QFile::encodeName(old);
+    ::chmod(oldName.constData(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown(oldName.constData(), 4321, 4322), 0);
+    ASSERT_EQ(::link(oldName.constData(), QFile::encodeName(dir.filePath("link.png")).constData()), 0);
     EXPECT_EQ(fadeAfter("umask 077", {"--preview", old, "x"}).exitCode, 0);
     EXPECT_EQ(fadeAfter("umask 022", {"--preview", fresh, "x"}).exitCode, 0);
     EXPECT_EQ(QImage(old).size(), QSize(313, 25));
-    const auto mode = [](const QString &path) {
+    const auto status = [](const QString &path) {
         struct stat status {};
-        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0u;
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
+        return status;
     };
-    EXPECT_EQ(mode(old), 0640u);
-    EXPECT_EQ(mode(fresh), 0644u);
+    EXPECT_EQ(status(old).st_mode & 0777, 0640u);
+    EXPECT_EQ(status(fresh).st_mode & 0777, 0644u);
+    if (root) {
+        EXPECT_EQ(status(old).st_uid, 4321u);
+        EXPECT_EQ(status(old).st_gid, 4322u);
+    }
+    QFile link(dir.filePath("link.png"));
+    ASSERT_TRUE(link.open(QIODevice::ReadOnly));
+    EXPECT_EQ(link.readAll(), "an earlier preview");
+}
+
+// A path that names a descriptor the program holds is written through it,
+// after what is already there: a file behind it is never replaced.
+TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("log.txt");
+    const QByteArray html = "<Font Color=#070080>a";
+    const struct { QString redirect, path; QByteArray kept; bool htmlToo; } cases[] = {
+        {">>", "/dev/stdout", "earlier line\n", true},
+        {">", "/dev/stdout", "", true}, // one offset: the HTML comes after the preview
+        {">>", "/proc/self/fd/1", "earlier line\n", true},
+        {"2>>", "/dev/stderr", "earlier line\n", false},
+        {"3>>", "/dev/fd/3", "earlier line\n", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.redirect + " " + c.path).toStdString());
+        QFile file(log);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("earlier line\n");
+        file.close();
+        // Qt says nothing on standard error when it has a runtime folder.
+        const FadeRun run = fadeAfter("export XDG_RUNTIME_DIR='" + dir.path() + "'; exec " + c.redirect + "'" + log + "'",
+                                      {"--preview", c.path, "a"});
+        EXPECT_EQ(run.exitCode, 0);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        file.close();
+        ASSERT_TRUE(written.startsWith(c.kept + "\x89PNG")) << written.left(40).toHex().constData();
+        const qsizetype end = written.indexOf("IEND") + 8;
+        ASSERT_GT(end, 8);
+        EXPECT_EQ(QImage::fromData(written.mid(c.kept.size(), end - c.kept.size())).size(), QSize(313, 25));
+        EXPECT_EQ(written.mid(end), c.htmlToo ? html : QByteArray());
+        EXPECT_EQ(run.out, c.htmlToo ? QByteArray() : html);
+    }
+}
+
+// With SIGPIPE and SIGXFSZ at their defaults, a write that fails still ends
+// with the documented status (1: output, 2: the preview), never the signal.
+TEST(QuorvexFade, AWriteCutShortBySignalsExitsWithItsStatus)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo"), preview = dir.filePath("p.png");
+    // Standard output a pipe whose reader has gone, or a file past the limit.
+    const QString gone = QStringLiteral("mkfifo '%1' && exec 3<>'%1' >'%1' 3>&-").arg(fifo);
+    const QString limited = QStringLiteral("ulimit -f 0; exec >'%1'").arg(dir.filePath("out"));
+    const struct { QString setup; QStringList arguments; int exitCode; const char *says; } cases[] = {
+        {gone, {"abc"}, 1, "cannot write to standard output"},
+        {gone, {"--ansi", "abc"}, 1, "cannot write to standard output"},
+        {gone, {"--help"}, 1, ""},
+        {gone, {"--version"}, 1, ""},
+        {gone, {"--preview", preview, "abc"}, 1, "cannot write to standard output"},
+        {gone, {"--preview", "/dev/stdout", "abc"}, 2, "cannot write the preview to '/dev/stdout'"},
+        {limited, {"abc"}, 1, "cannot write to standard output"},
+        {limited, {"--render", "--ansi", "abc"}, 1, "cannot write to standard output"},
+    };
+    const QString atDefaults = defaultSignals();
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.setup + " " + c.arguments.join(u' ')).toStdString());
+        QFile::remove(fifo);
+        const FadeRun run = fadeAfter(atDefaults + c.setup, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
+    }
+    EXPECT_EQ(QImage(preview).size(), QSize(313, 25)) << "a preview written before the output failed stays";
 }

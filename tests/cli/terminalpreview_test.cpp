@@ -57,3 +57,30 @@ TEST(QuorvexFadeAnsi, WorkedExampleNoColorRenderAndFailures)
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.err.contains("cannot write to standard output"));
 }
+
+// Format characters would reach the terminal invisible, and the bidi ones
+// would reorder the preview: each is shown, as a C1 control is. Their
+// neighbours and other characters are left alone.
+TEST(QuorvexFadeAnsi, FormatCharactersAreShownNotObeyed)
+{
+    const struct { char32_t character; bool shown; } cases[] = {
+        {0x202A, true},  {0x202B, true},  {0x202C, true},  {0x202D, true},  {0x202E, true},
+        {0x2066, true},  {0x2067, true},  {0x2068, true},  {0x2069, true},  {0x200E, true},
+        {0x200F, true},  {0x2028, true},  {0x2029, true},  {0xFEFF, true},  {0x061C, true},
+        {0x00AD, true},  {0x200B, true},  {0x200D, true},  {0x2060, true},  {0x206F, true},
+        {0xFFFB, true},  {0x1D173, true}, {0xE0001, true}, {0xE007F, true},
+        {0x00AC, false}, {0x2027, false}, {0x2030, false}, {0x2065, false}, {0xFFFC, false},
+        {0x1D17B, false}, {0xE0080, false},
+    };
+    QString html, expected;
+    for (const auto &c : cases) {
+        const QString character = QStringView(QChar::fromUcs4(c.character)).toString();
+        html += u'|' + character;
+        expected += u'|' + (c.shown ? QString(QChar(0xFFFD)) : character);
+    }
+    QProcessEnvironment plain;
+    plain.insert("NO_COLOR", "1");
+    const FadeRun run = fade({"--render", "--ansi"}, html.toUtf8(), plain);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.toStdString(), (expected + u'\n').toStdString());
+}

@@ -14,9 +14,14 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <map>
+#include <memory>
 #include <thread>
+
+#include <sys/stat.h>
 
 using namespace Tarnellbas;
 namespace fs = std::filesystem;
@@ -264,6 +269,49 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     search.uid = uid + 1; // someone else's processes and servers are never touched
     EXPECT_EQ(found(), "");
     EXPECT_EQ(tree(root), before) << "a look-up creates nothing";
+}
+
+// Anyone who can write a prefix can leave a FIFO where the search reads a
+// file: it is never waited on, its session is passed over and the others are found.
+TEST(WineSessions, AFifoIsPassedOverNotWaitedOn)
+{
+    const QTemporaryDir directory;
+    const fs::path root = directory.path().toStdString(), table = root / "proc", tmp = root / "tmp",
+                   wine = root / "wine64";
+    writeFile(wine, "#!/bin/sh\n");
+    fs::permissions(wine, fs::perms::owner_all);
+    std::vector<fs::path> fifos;
+    std::vector<std::unique_ptr<LockHolder>> servers;
+    // The prefix of each session, and the file of it that is a FIFO.
+    const struct { const char *prefix; const char *fifo; } cases[] = {
+        {"good", nullptr}, {"server-file", "wineserver"}, {"environment", "environ"}, {"command-line", "cmdline"},
+    };
+    int pid = 300;
+    for (const auto &c : cases) {
+        const fs::path prefix = root / c.prefix, process = table / std::to_string(pid);
+        fs::create_directories(prefix);
+        writeFile(prefix / "wineserver", "wine-Ab12Cd");
+        servers.push_back(std::make_unique<LockHolder>(tmp / "wine-Ab12Cd" / *serverFolderName(prefix) / "lock"));
+        addProcess(table, pid++, wine, {"WINEPREFIX=" + prefix.string()});
+        if (c.fifo) {
+            const fs::path fifo = (std::string(c.fifo) == "wineserver" ? prefix : process) / c.fifo;
+            fs::remove(fifo);
+            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+            fifos.push_back(fifo);
+        }
+    }
+    const SessionSearch search{table, ::getuid(), std::nullopt, {}, tmp, root / "upstream"};
+    auto sessions = std::async(std::launch::async, [&] { return findWineSessions(search); });
+    const bool inTime = sessions.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_TRUE(inTime) << "the search waits on a FIFO";
+    // A search that waits is let go: a writer comes and goes.
+    while (sessions.wait_for(milliseconds(50)) != std::future_status::ready)
+        for (const fs::path &fifo : fifos)
+            ::close(::open(fifo.c_str(), O_RDWR | O_NONBLOCK));
+    std::string found;
+    for (const WineSession &session : sessions.get())
+        found += session.prefix.filename().string() + "\n";
+    EXPECT_EQ(found, "good\n");
 }
 
 TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
