@@ -73,19 +73,19 @@ void Form2Test::nothingIsDrawnWhileHidden()
 {
     Rig rig;
     Form2 &f = *rig.form;
-    const QImage blank = f.Main()->image();
+    const QImage blank = f.Main()->surface().image();
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.Timer1_Timer();
-    QVERIFY(f.Main()->image() != blank);
+    QVERIFY(f.Main()->surface().image() != blank);
 
     rig.roll(221);  // the hand-off hides the window; the roll goes on, the strips rest
     QVERIFY(!f.isVisible());
     QCOMPARE(rig.ticking(), (QList<bool>{false, false, true}));
-    const QImage hidden = f.Main()->image();
+    const QImage hidden = f.Main()->surface().image();
     f.Timer2_Timer();
     f.Timer1_Timer();
-    QCOMPARE(f.Main()->image(), hidden);
+    QCOMPARE(f.Main()->surface().image(), hidden);
 }
 
 QTEST_MAIN(Form2Test)

@@ -39,6 +39,7 @@ CommandButton *panel(std::string_view caption, QWidget *parent, QRect geometry, 
     button->setFont(font);
     button->setBackColor(back);
     button->setWordWrap(true);
+    button->setTextPanel(true);
     return button;
 }
 
@@ -59,12 +60,14 @@ Form2::Form2(QWidget *parent)
     // Created bottom of the stack first: Main, Original, then the three panels.
     m_main = new PictureBox(this);
     m_main->setGeometry(twipsRect(0, 0, 4455, 3015));
-    m_main->setBackColor(systemColor(7));
+    m_main->surface().setBackColor(systemColor(7));
+    m_main->setAccessibleName(QStringLiteral("Credits artwork"));
 
     m_original = new PictureBox(this);
     m_original->setGeometry(twipsRect(4440, 3000, 4455, 3015));
-    m_original->setBackColor(systemColor(7));
-    m_original->setPicture(QImage(QStringLiteral(":/credits/credits.gif")));
+    m_original->surface().setBackColor(systemColor(7));
+    m_original->surface().setPicture(QImage(QStringLiteral(":/credits/credits.gif")));
+    m_original->setAccessibleName(QStringLiteral("Credits artwork, still"));
 
     m_command1 = panel(Credits::kHeadingCaption, this, twipsRect(960, 3000, 2655, 495), msSansSerif(24),
                        colorValueOf(255, 255, 255));

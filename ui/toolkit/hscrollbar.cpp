@@ -1,6 +1,10 @@
 #include "hscrollbar.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleHints>
+#include <QStyleOptionSlider>
 
 namespace Toolkit {
 
@@ -19,7 +23,9 @@ HScrollBar::HScrollBar(QWidget *parent)
 
 void HScrollBar::keyPressEvent(QKeyEvent *event)
 {
-    // The platform's scroll bar keys; Qt's horizontal bar ignores the arrows.
+    // The platform's scroll bar keys: Left, Up and Page Up lower the value,
+    // Right, Down and Page Down raise it. Qt's own bar raises it on Up and
+    // Page Up, and swaps Left and Right in a right-to-left layout.
     SliderAction action = SliderNoAction;
     switch (event->key()) {
     case Qt::Key_Left:
@@ -48,6 +54,61 @@ void HScrollBar::keyPressEvent(QKeyEvent *event)
     }
     triggerAction(action);
     event->accept();
+}
+
+void HScrollBar::mousePressEvent(QMouseEvent *event)
+{
+    // The platform's bars take the focus wherever they are clicked.
+    if (event->button() == Qt::LeftButton)
+        setFocus(Qt::MouseFocusReason);
+    QScrollBar::mousePressEvent(event);
+}
+
+QRect HScrollBar::thumbRect() const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+}
+
+void HScrollBar::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    if (!m_thumbLit || !hasFocus())
+        return;
+    // The lit half of the blink shows the thumb inverted.
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.fillRect(thumbRect(), Qt::white);
+}
+
+void HScrollBar::focusInEvent(QFocusEvent *event)
+{
+    // Lit at once, as a caret shows at once; a flash time of 0 means no blinking.
+    m_thumbLit = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (flash > 0)
+        m_blink.start(flash / 2, this);
+    update();
+    QScrollBar::focusInEvent(event);
+}
+
+void HScrollBar::focusOutEvent(QFocusEvent *event)
+{
+    m_blink.stop();
+    m_thumbLit = false;
+    update();
+    QScrollBar::focusOutEvent(event);
+}
+
+void HScrollBar::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_blink.timerId()) {
+        QScrollBar::timerEvent(event);
+        return;
+    }
+    m_thumbLit = !m_thumbLit;
+    update(thumbRect());
 }
 
 } // namespace Toolkit
