@@ -5,6 +5,7 @@
 #include "ui/toolkit/timer.h"
 #include "ui/toolkit/twips.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -42,6 +43,7 @@ class Form2Test : public QObject
 private slots:
     void handOffIsDueFromTick221OnAndClosingUnloads();
     void nothingIsDrawnWhileHidden();
+    void panelsAreTextAndPicturesImages();
 };
 
 void Form2Test::handOffIsDueFromTick221OnAndClosingUnloads()
@@ -86,6 +88,23 @@ void Form2Test::nothingIsDrawnWhileHidden()
     f.Timer2_Timer();
     f.Timer1_Timer();
     QCOMPARE(f.Main()->surface().image(), hidden);
+}
+
+void Form2Test::panelsAreTextAndPicturesImages()
+{
+    Form2 f;
+    const std::pair<QWidget *, QString> controls[] = {
+        {f.Main(), QStringLiteral("Graphic \"Credits artwork\"")},
+        {f.Original(), QStringLiteral("Graphic \"Credits artwork, still\"")},
+        {f.Command1(), QStringLiteral("StaticText \"Shout Outs\"")},
+        {f.Command2(), QStringLiteral("StaticText \"") + f.Command2()->text() + u'"'},
+        {f.Command3(), QStringLiteral("StaticText \"") + f.Command3()->text() + u'"'},
+    };
+    for (const auto &[control, said] : controls) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        QCOMPARE(QStringLiteral("%1 \"%2\"").arg(qAccessibleRoleString(iface->role()), iface->text(QAccessible::Name)), said);
+        QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
 }
 
 QTEST_MAIN(Form2Test)
