@@ -17,6 +17,7 @@ HScrollBar::HScrollBar(QWidget *parent)
     setValue(0);
     // Without tracking the value only moves when the thumb is let go.
     setTracking(false);
+    // Tab and a click anywhere on the bar give it the focus, as on the platform.
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::valueChanged, this, &HScrollBar::change);
 }
@@ -54,14 +55,6 @@ void HScrollBar::keyPressEvent(QKeyEvent *event)
     }
     triggerAction(action);
     event->accept();
-}
-
-void HScrollBar::mousePressEvent(QMouseEvent *event)
-{
-    // The platform's bars take the focus wherever they are clicked.
-    if (event->button() == Qt::LeftButton)
-        setFocus(Qt::MouseFocusReason);
-    QScrollBar::mousePressEvent(event);
 }
 
 QRect HScrollBar::thumbRect() const
