@@ -105,6 +105,12 @@ void Form2Test::panelsAreTextAndPicturesImages()
         QCOMPARE(QStringLiteral("%1 \"%2\"").arg(qAccessibleRoleString(iface->role()), iface->text(QAccessible::Name)), said);
         QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }
+    // The artwork looks the same with the focus on it.
+    f.show();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QVERIFY(f.Main()->hasFocus());
+    QCOMPARE(f.Main()->grab().toImage(), f.Main()->surface().image());
 }
 
 QTEST_MAIN(Form2Test)

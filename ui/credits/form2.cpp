@@ -76,8 +76,12 @@ Form2::Form2(QWidget *parent)
     m_command3 = panel(Credits::kCreatorsCaption, this, twipsRect(240, 3000, 3975, 735), arialNarrow(15.75, true),
                        systemColor(9));
 
+    // The artwork is there to be watched, not worked: it keeps its look while
+    // it holds the focus, as it does from the start.
     m_main->setFocusPolicy(Qt::StrongFocus);
+    m_main->setShowsFocus(false);
     m_original->setFocusPolicy(Qt::StrongFocus);
+    m_original->setShowsFocus(false);
     setTabOrder(m_main, m_original);
     setTabOrder(m_original, m_command1);
     setTabOrder(m_command1, m_command2);

@@ -44,6 +44,12 @@ void PictureBox::surfaceChanged()
         Qt::QueuedConnection);
 }
 
+void PictureBox::setShowsFocus(bool on)
+{
+    m_showsFocus = on;
+    update();
+}
+
 QSize PictureBox::sizeHint() const
 {
     return m_surface.picture().isNull() ? QSize(100, 100) : m_surface.picture().size();
@@ -53,7 +59,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), surface().image(), event->rect());
-    if (hasFocus())
+    if (m_showsFocus && hasFocus())
         drawFocusFrame(painter, rect());
 }
 

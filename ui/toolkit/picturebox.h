@@ -10,7 +10,7 @@ namespace Toolkit {
 // which callers draw on, so the drawing survives being covered. With
 // AutoRedraw off the drawing still lands in that image, as a Qt widget cannot
 // paint on the screen outside its paint event. When it has the keyboard focus
-// a dotted rectangle runs round its edge.
+// a dotted rectangle runs round its edge, unless the box is told not to show it.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -24,6 +24,9 @@ public:
     ImageSurface &surface();
     // The text printed on the box since it was last cleared.
     const QString &printedText() const { return m_surface.printedText(); }
+
+    void setShowsFocus(bool on);
+    bool showsFocus() const { return m_showsFocus; }
 
     QSize sizeHint() const override;
 
@@ -39,6 +42,7 @@ private:
     ImageSurface m_surface;
     QString m_announcedText;
     bool m_textNewsPending = false;
+    bool m_showsFocus = true;
 };
 
 } // namespace Toolkit
