@@ -73,18 +73,12 @@ def related(node, relation):
             for i in range(r.get_n_targets())]
 
 
-def screen(node):
-    """The control's pixels on the screen, as X shows them."""
+def screen(node, centre=False):
+    """The control's pixels on the screen as X shows them, or the pixel at its centre."""
     box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
-    return subprocess.run(["import", "-window", "root", "-crop", f"{box.width}x{box.height}+{box.x}+{box.y}",
-                           "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
-
-
-def pixel(node):
-    box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
-    centre = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{box.x + box.width // 2}+{box.y + box.height // 2}",
-                             "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
-    return tuple(centre)
+    crop = f"1x1+{box.x + box.width // 2}+{box.y + box.height // 2}" if centre else f"{box.width}x{box.height}+{box.x}+{box.y}"
+    return subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
+                          check=True, capture_output=True).stdout
 
 
 def focus(node):
@@ -123,7 +117,8 @@ def main():
     swatch = controls["Colour 2"]
     check(wait_for(lambda: swatch.get_description() == "red 0, green 255, blue 0", 5),
           f"Colour 2 says {swatch.get_description()!r}")
-    check(wait_for(lambda: pixel(swatch) == (0, 255, 0), 5), f"Colour 2 shows {pixel(swatch)}")
+    check(wait_for(lambda: screen(swatch, centre=True) == bytes((0, 255, 0)), 5),
+          f"Colour 2 shows {tuple(screen(swatch, centre=True))}")
 
     # "Fade" pressed as a screen reader presses it: the preview shows and says the text.
     blank = screen(preview)
