@@ -191,16 +191,6 @@ private slots:
                                      "Fade Wavy"}));
     }
 
-    void faderLabelNamesThePreview()
-    {
-        QAccessibleInterface *label = QAccessible::queryAccessibleInterface(swatch("Label1"));
-        QAccessibleInterface *preview = QAccessible::queryAccessibleInterface(control<QWidget>("Picture1"));
-        const auto labelFor = label->relations(QAccessible::Labelled);
-        const auto labelledBy = preview->relations(QAccessible::Label);
-        QVERIFY(labelFor.size() == 1 && labelFor[0].first == preview);
-        QVERIFY(labelledBy.size() == 1 && labelledBy[0].first == label);
-    }
-
     void accessibleValueAndPressWork()
     {
         QCOMPARE(described(swatch("color1")), QStringLiteral("not set"));
