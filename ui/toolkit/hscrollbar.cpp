@@ -25,8 +25,9 @@ HScrollBar::HScrollBar(QWidget *parent)
 void HScrollBar::keyPressEvent(QKeyEvent *event)
 {
     // The platform's scroll bar keys: Left, Up and Page Up lower the value,
-    // Right, Down and Page Down raise it. Qt's own bar raises it on Up and
-    // Page Up, and swaps Left and Right in a right-to-left layout.
+    // Right, Down and Page Down raise it, in either layout direction. Qt's
+    // own scroll bar, its controls inverted, has Left raise and Right lower
+    // the value in a left-to-right layout.
     SliderAction action = SliderNoAction;
     switch (event->key()) {
     case Qt::Key_Left:
