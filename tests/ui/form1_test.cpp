@@ -132,6 +132,29 @@ private slots:
         QCOMPARE(swatch("color2")->backColor(), 200);
     }
 
+    void barKeysAsOnThePlatform_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::newRow("Left") << int(Qt::Key_Left) << 99;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 99;
+        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 99;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 101;
+        QTest::newRow("Down") << int(Qt::Key_Down) << 101;
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 101;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 255;
+    }
+    void barKeysAsOnThePlatform()
+    {
+        QFETCH(int, key);
+        QFETCH(int, value);
+        bar("red3")->setValue(100);
+        QTest::keyClick(bar("red3"), Qt::Key(key));
+        QCOMPARE(bar("red3")->value(), value);
+        QCOMPARE(swatch("Color3")->backColor(), value);
+    }
+
     void hoverEmphasisChangesOnlyTheWeight()
     {
         const QFont regular = button("Command1")->font();
