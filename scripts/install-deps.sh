@@ -19,7 +19,7 @@ test_packages=(
   desktop-file-utils appstream dpkg-dev file
   lintian man-db  # the package test holds the .deb to lintian and reads its manual pages
   procps  # pgrep, in the end-to-end test of a slow Wine helper
-  dbus-daemon at-spi2-core  # a session and accessibility bus of the tests' own
+  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0  # the accessibility test's own AT-SPI stack and client
 )
 # Qt for Windows is built from Debian's qt6-base source with the posix-thread MinGW
 # compilers against the host Qt's tools; nsis makes the installer, fonts-wine gives

@@ -6,6 +6,7 @@
 #include "ui/toolkit/timer.h"
 #include "ui/toolkit/twips.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -35,6 +36,7 @@ class Form2Test : public QObject
 private slots:
     void handOffIsDueFromTick221OnAndClosingUnloads();
     void nothingIsDrawnWhileHidden();
+    void panelsAreTextAndPicturesImages();
 };
 
 void Form2Test::handOffIsDueFromTick221OnAndClosingUnloads()
@@ -66,19 +68,42 @@ void Form2Test::nothingIsDrawnWhileHidden()
 {
     Rig rig;
     Form2 &f = *rig.form;
-    const QImage blank = f.Main()->image();
+    const QImage blank = f.Main()->surface().image();
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.Timer1_Timer();
-    QVERIFY(f.Main()->image() != blank);
+    QVERIFY(f.Main()->surface().image() != blank);
 
     rig.roll(221);  // the hand-off hides the window; the roll goes on, the strips rest
     QVERIFY(!f.isVisible());
     QCOMPARE(rig.ticking(), (QList<bool>{false, false, true}));
-    const QImage hidden = f.Main()->image();
+    const QImage hidden = f.Main()->surface().image();
     f.Timer2_Timer();
     f.Timer1_Timer();
-    QCOMPARE(f.Main()->image(), hidden);
+    QCOMPARE(f.Main()->surface().image(), hidden);
+}
+
+void Form2Test::panelsAreTextAndPicturesImages()
+{
+    Form2 f;
+    const std::pair<QWidget *, QString> controls[] = {
+        {f.Main(), QStringLiteral("Graphic \"Credits artwork\"")},
+        {f.Original(), QStringLiteral("Graphic \"Credits artwork, still\"")},
+        {f.Command1(), QStringLiteral("StaticText \"Shout Outs\"")},
+        {f.Command2(), QStringLiteral("StaticText \"") + f.Command2()->text() + u'"'},
+        {f.Command3(), QStringLiteral("StaticText \"") + f.Command3()->text() + u'"'},
+    };
+    for (const auto &[control, said] : controls) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        QCOMPARE(QStringLiteral("%1 \"%2\"").arg(qAccessibleRoleString(iface->role()), iface->text(QAccessible::Name)), said);
+        QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+    // The artwork looks the same with the focus on it.
+    f.show();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QVERIFY(f.Main()->hasFocus());
+    QCOMPARE(f.Main()->grab().toImage(), f.Main()->surface().image());
 }
 
 QTEST_MAIN(Form2Test)

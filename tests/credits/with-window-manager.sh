@@ -2,12 +2,22 @@
 # Runs a command on the current X display under a window manager, so that
 # windows get the title bar and border the platform would give them.
 set -euo pipefail
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-trap 'kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  kill -0 "$wm" 2>/dev/null || { echo "openbox did not start" >&2; exit 1; }
-  sleep 0.1
+wm=
+trap '[[ -z "$wm" ]] || { kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; }' EXIT
+# On a busy machine openbox now and then fails to open a display that has just
+# come up; it is given three tries.
+for _ in 1 2 3; do
+  openbox --sm-disable >/dev/null 2>&1 &
+  wm=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
+    kill -0 "$wm" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$wm" 2>/dev/null || true
+  wait "$wm" 2>/dev/null || true
+  wm=
+  sleep 0.5
 done
+[[ -n "$wm" ]] || { echo "openbox did not start" >&2; exit 1; }
 "$@"

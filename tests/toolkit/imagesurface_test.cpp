@@ -119,19 +119,19 @@ private slots:
     {
         Toolkit::PictureBox box;
         box.resize(313, 40);
-        box.setBackColor(kWhite);
+        box.surface().setBackColor(kWhite);
         const std::u16string outer = u"<Font Color=#FF0000>outer\rline", inner = u"<Font Color=#0000FF>inner\r\r";
         const VarloFade::EventTurn eventTurn = [] { QCoreApplication::processEvents(); };
         bool innerRan = false;
         // A second render arrives while the first is marking its line breaks.
         QTimer::singleShot(0, &box, [&] {
             innerRan = true;
-            VarloFade::RenderHtmlPreview(box, inner, eventTurn);
+            VarloFade::RenderHtmlPreview(box.surface(), inner, eventTurn);
         });
-        VarloFade::RenderHtmlPreview(box, outer, eventTurn);
+        VarloFade::RenderHtmlPreview(box.surface(), outer, eventTurn);
         QVERIFY(innerRan);
-        QCOMPARE(box.image(), preview(QString::fromStdU16String(outer)));
-        QVERIFY(inkRect(box.image(), Ink::Blue).isEmpty());
+        QCOMPARE(box.surface().image(), preview(QString::fromStdU16String(outer)));
+        QVERIFY(inkRect(box.surface().image(), Ink::Blue).isEmpty());
     }
 };
 

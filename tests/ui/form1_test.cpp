@@ -13,6 +13,7 @@
 #include "fade/varlofade.h"
 #include "tests/messenger/fakewindowsystem.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -39,16 +40,14 @@ class Form1Test : public QObject
     Toolkit::CommandButton *button(const char *name) { return control<Toolkit::CommandButton>(name); }
     Toolkit::TextBox *text1() { return control<Toolkit::TextBox>("Text1"); }
     Toolkit::MultiLineTextBox *text2() { return control<Toolkit::MultiLineTextBox>("Text2"); }
-    QImage preview() { return control<Toolkit::PictureBox>("Picture1")->image(); }
+    QImage preview() { return control<Toolkit::PictureBox>("Picture1")->surface().image(); }
 
     // The picture the renderer paints for html on a fresh box like Picture1.
     static QImage renderedAlone(const QString &html)
     {
-        Toolkit::PictureBox box;
-        box.resize(313, 25);
-        box.setBackColor(0x00FFFFFF);
-        VarloFade::RenderHtmlPreview(box, html.toStdU16String());
-        return box.image();
+        Toolkit::ImageSurface surface(QSize(313, 25), 0x00FFFFFF);
+        VarloFade::RenderHtmlPreview(surface, html.toStdU16String());
+        return surface.image();
     }
 
     static bool allWhite(const QImage &image) { return image == renderedAlone(QString()); }
@@ -59,6 +58,29 @@ class Form1Test : public QObject
         for (const QString &move : moves)
             bar(move.section(u'=', 0, 0).toLatin1().constData())->setValue(move.section(u'=', 1).toInt());
     }
+
+    // How a screen reader meets a control: role, name, and what it can do.
+    static QString spoken(QObject *control)
+    {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        QString said = QStringLiteral("%1 \"%2\"").arg(qAccessibleRoleString(iface->role()), iface->text(QAccessible::Name));
+        if (iface->valueInterface())
+            said += QStringLiteral(" value");
+        if (iface->textInterface())
+            said += QStringLiteral(" text");
+        if (iface->imageInterface())
+            said += QStringLiteral(" image");
+        if (iface->actionInterface() && iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()))
+            said += QStringLiteral(" press");
+        if (iface->state().defaultButton)
+            said += QStringLiteral(" default");
+        return said;
+    }
+    static QString described(QObject *control)
+    {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Description);
+    }
+    QImage looks(const char *name) { return control<QWidget>(name)->grab().toImage(); }
 
     // A click that waits in the event queue until the window next processes events.
     static void queueClick(QAbstractButton *button) { QTimer::singleShot(0, button, &QAbstractButton::click); }
@@ -110,6 +132,29 @@ private slots:
         QCOMPARE(swatch("color2")->backColor(), 200);
     }
 
+    void barKeysAsOnThePlatform_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::newRow("Left") << int(Qt::Key_Left) << 99;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 99;
+        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 99;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 101;
+        QTest::newRow("Down") << int(Qt::Key_Down) << 101;
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 101;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 255;
+    }
+    void barKeysAsOnThePlatform()
+    {
+        QFETCH(int, key);
+        QFETCH(int, value);
+        bar("red3")->setValue(100);
+        QTest::keyClick(bar("red3"), Qt::Key(key));
+        QCOMPARE(bar("red3")->value(), value);
+        QCOMPARE(swatch("Color3")->backColor(), value);
+    }
+
     void hoverEmphasisChangesOnlyTheWeight()
     {
         const QFont regular = button("Command1")->font();
@@ -118,13 +163,99 @@ private slots:
         // Over Command1 and Command3, then over other controls, which change nothing.
         for (QPoint p : {QPoint(200, 20), QPoint(400, 20), QPoint(200, 55), QPoint(40, 10), QPoint(120, 30),
                          QPoint(190, 135)})
-            QTest::mouseMove(form.get(), p);
+            QTest::mouseMove(form->windowHandle(), p);
         QCOMPARE(button("Command1")->font(), bold);
         QVERIFY(button("Command3")->fontBold() && !button("Command5")->fontBold());
         // The bare background between the buttons sets all three regular.
-        QTest::mouseMove(form.get(), QPoint(268, 20));
+        QTest::mouseMove(form->windowHandle(), QPoint(268, 20));
         for (const char *name : {"Command1", "Command3", "Command5"})
             QCOMPARE(button(name)->font(), regular);
+    }
+
+    void accessibleTree_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("said");
+        for (int group = 1; group <= 3; ++group)
+            for (const char *colour : {"red", "green", "blue"})
+                QTest::addRow("%s%d", colour, group)
+                    << QStringLiteral("%1%2").arg(QLatin1String(colour)).arg(group)
+                    << QStringLiteral("ScrollBar \"Colour %1, %2\" value").arg(group).arg(QLatin1String(colour));
+        QTest::newRow("color1") << "color1" << "Graphic \"Colour 1\"";
+        QTest::newRow("color2") << "color2" << "Graphic \"Colour 2\"";
+        QTest::newRow("Color3") << "Color3" << "Graphic \"Colour 3\"";
+        QTest::newRow("Command1") << "Command1" << "Button \"Fade\" press";
+        QTest::newRow("Command5") << "Command5" << "Button \"Fade Wavy\" press default";
+        QTest::newRow("Command3") << "Command3" << "Button \"Send IM\" press";
+        QTest::newRow("Text1") << "Text1" << "EditableText \"Text to fade\" text";
+        QTest::newRow("Label1") << "Label1" << "StaticText \"faded text\"";
+        QTest::newRow("Picture1") << "Picture1" << "Graphic \"HTML preview\" image";
+    }
+    void accessibleTree()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, said);
+        QCOMPARE(spoken(form->findChild<QWidget *>(control)), said);
+    }
+
+    void everyStopIsNamedAndTheOrderStays()
+    {
+        QCOMPARE(QApplication::focusWidget(), button("Command3"));
+        QStringList stops;
+        QWidget *w = button("Command3");
+        do {
+            if (w->focusPolicy() & Qt::TabFocus)
+                stops << QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            w = w->nextInFocusChain();
+        } while (w != button("Command3"));
+        QCOMPARE(stops, (QStringList{"Send IM", "HTML preview", "HTML code", "Colour 1, blue", "Colour 1, green",
+                                     "Colour 1, red", "Text to fade", "Fade", "Colour 2, red", "Colour 2, blue",
+                                     "Colour 2, green", "Colour 3, blue", "Colour 3, green", "Colour 3, red",
+                                     "Fade Wavy"}));
+    }
+
+    void accessibleValueAndPressWork()
+    {
+        QCOMPARE(described(swatch("color1")), QStringLiteral("not set"));
+        QAccessible::queryAccessibleInterface(bar("red1"))->valueInterface()->setCurrentValue(200);
+        QAccessible::queryAccessibleInterface(bar("blue1"))->valueInterface()->setCurrentValue(7);
+        QCOMPARE(swatch("color1")->backColor(), 0x070000 + 200);
+        QCOMPARE(described(swatch("color1")), QStringLiteral("red 200, green 0, blue 7"));
+
+        text1()->setText(QStringLiteral("ab\r\ncd"));
+        QAccessibleInterface *fade = QAccessible::queryAccessibleInterface(button("Command1"));
+        fade->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        // Qt presses the button the way a click looks: down for a moment, then up.
+        QTRY_COMPARE(text2()->text(),
+                 QString::fromStdU16String(VarloFade::FadeText(0x0700C8, kUntouched, kUntouched, u"ab\r\ncd", false)));
+        // The preview tells what it shows, one line at each carriage return.
+        QCOMPARE(described(control<QWidget>("Picture1")), QStringLiteral("ab\n\ncd"));
+    }
+
+    void focusShowsOnBarsAndPreview()
+    {
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // Unfocused, a bar looks as Qt's own bar and the preview as its picture.
+        QScrollBar plain(Qt::Horizontal, form.get());
+        plain.setRange(0, 255);
+        plain.setGeometry(bar("green2")->geometry());
+        plain.setValue(9);
+        bar("green2")->setValue(9);
+        const QImage bareBar = looks("green2"), barePreview = looks("Picture1");
+        QCOMPARE(bareBar, plain.grab().toImage());
+        QCOMPARE(barePreview, preview());
+        // Focused, both show it; a click in a bar's trough gives it the focus.
+        QTest::mouseClick(bar("green2"), Qt::LeftButton, {}, QPoint(bar("green2")->width() - 20, 8));
+        QVERIFY(bar("green2")->hasFocus());
+        QCOMPARE(bar("green2")->value(), 10);
+        bar("green2")->setValue(9);
+        QVERIFY(looks("green2") != bareBar);
+        control<QWidget>("Picture1")->setFocus();
+        QVERIFY(looks("Picture1") != barePreview);
+        QCOMPARE(looks("green2"), bareBar);
+        button("Command3")->setFocus();
+        QCOMPARE(looks("Picture1"), barePreview);
     }
 
     void fadeCommands_data()

@@ -39,6 +39,7 @@ CommandButton *panel(std::string_view caption, QWidget *parent, QRect geometry, 
     button->setFont(font);
     button->setBackColor(back);
     button->setWordWrap(true);
+    button->setTextPanel(true);
     return button;
 }
 
@@ -59,12 +60,14 @@ Form2::Form2(QWidget *parent)
     // Created bottom of the stack first: Main, Original, then the three panels.
     m_main = new PictureBox(this);
     m_main->setGeometry(twipsRect(0, 0, 4455, 3015));
-    m_main->setBackColor(systemColor(7));
+    m_main->surface().setBackColor(systemColor(7));
+    m_main->setAccessibleName(QStringLiteral("Credits artwork"));
 
     m_original = new PictureBox(this);
     m_original->setGeometry(twipsRect(4440, 3000, 4455, 3015));
-    m_original->setBackColor(systemColor(7));
-    m_original->setPicture(QImage(QStringLiteral(":/credits/credits.gif")));
+    m_original->surface().setBackColor(systemColor(7));
+    m_original->surface().setPicture(QImage(QStringLiteral(":/credits/credits.gif")));
+    m_original->setAccessibleName(QStringLiteral("Credits artwork, still"));
 
     m_command1 = panel(Credits::kHeadingCaption, this, twipsRect(960, 3000, 2655, 495), msSansSerif(24),
                        colorValueOf(255, 255, 255));
@@ -73,8 +76,12 @@ Form2::Form2(QWidget *parent)
     m_command3 = panel(Credits::kCreatorsCaption, this, twipsRect(240, 3000, 3975, 735), arialNarrow(15.75, true),
                        systemColor(9));
 
+    // The artwork is there to be watched, not worked: it keeps its look while
+    // it holds the focus, as it does from the start.
     m_main->setFocusPolicy(Qt::StrongFocus);
+    m_main->setShowsFocus(false);
     m_original->setFocusPolicy(Qt::StrongFocus);
+    m_original->setShowsFocus(false);
     setTabOrder(m_main, m_original);
     setTabOrder(m_original, m_command1);
     setTabOrder(m_command1, m_command2);

@@ -13,7 +13,7 @@ namespace Credits {
 class PictureBoxCanvas : public StripCanvas
 {
 public:
-    PictureBoxCanvas(Toolkit::PictureBox &main, const Toolkit::PictureBox &original)
+    PictureBoxCanvas(Toolkit::PictureBox &main, Toolkit::PictureBox &original)
         : m_main(main), m_original(original) {}
 
     double mainScaleWidth() const override;
@@ -25,7 +25,7 @@ public:
 
 private:
     Toolkit::PictureBox &m_main;
-    const Toolkit::PictureBox &m_original;
+    Toolkit::PictureBox &m_original;
 };
 
 } // namespace Credits

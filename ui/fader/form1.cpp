@@ -68,38 +68,48 @@ Form1::Form1(Tarnellbas::WindowSystem &windows, QWidget *parent)
 
 void Form1::createControls()
 {
-    auto bar = [this](const char *name) { return place(new Toolkit::HScrollBar(this), name); };
-    red1 = bar("red1");
-    green1 = bar("green1");
-    blue1 = bar("blue1");
-    red2 = bar("red2");
-    green2 = bar("green2");
-    blue2 = bar("blue2");
-    red3 = bar("red3");
-    green3 = bar("green3");
-    blue3 = bar("blue3");
+    // What a screen reader says: the designed names stay the object names.
+    auto bar = [this](const char *name, const char *spoken) {
+        auto *control = place(new Toolkit::HScrollBar(this), name);
+        control->setAccessibleName(QLatin1String(spoken));
+        return control;
+    };
+    red1 = bar("red1", "Colour 1, red");
+    green1 = bar("green1", "Colour 1, green");
+    blue1 = bar("blue1", "Colour 1, blue");
+    red2 = bar("red2", "Colour 2, red");
+    green2 = bar("green2", "Colour 2, green");
+    blue2 = bar("blue2", "Colour 2, blue");
+    red3 = bar("red3", "Colour 3, red");
+    green3 = bar("green3", "Colour 3, green");
+    blue3 = bar("blue3", "Colour 3, blue");
 
-    auto swatch = [this](const char *name) {
+    auto swatch = [this](const char *name, const char *spoken) {
         auto *label = place(new Toolkit::Label(this), name);
         label->setBackColor(Toolkit::kSysMenuText);
         label->setBorderStyle(Toolkit::Label::FixedSingle);
+        label->setAccessibleName(QLatin1String(spoken));
         return label;
     };
-    color1 = swatch("color1");
-    color2 = swatch("color2");
-    Color3 = swatch("Color3");
+    color1 = swatch("color1", "Colour 1");
+    color2 = swatch("color2", "Colour 2");
+    Color3 = swatch("Color3", "Colour 3");
 
     Command1 = place(new Toolkit::CommandButton(QStringLiteral("Fade"), this), "Command1");
     Command1->setBackColor(0x00FFFFFF);
     Command5 = place(new Toolkit::CommandButton(QStringLiteral("Fade Wavy"), this), "Command5");
     Command5->setBackColor(Toolkit::kSysCaptionText);
+    // Enter runs it (keyPressEvent); marked so that a screen reader says so.
+    Command5->setDefault(true);
     Command3 = place(new Toolkit::CommandButton(QStringLiteral("Send IM"), this), "Command3");
     Command3->setBackColor(Toolkit::kSysCaptionText);
 
     Text1 = place(new Toolkit::TextBox(this), "Text1");
     Text1->setText(QStringLiteral("Text Here"));
+    Text1->setAccessibleName(QStringLiteral("Text to fade"));
     Text2 = place(new Toolkit::MultiLineTextBox(this), "Text2");
     Text2->setText(QStringLiteral("html code\r\n"));
+    Text2->setAccessibleName(QStringLiteral("HTML code"));
 
     Label1 = place(new Toolkit::Label(this), "Label1");
     Label1->setCaption(QStringLiteral("faded text"));
@@ -107,8 +117,10 @@ void Form1::createControls()
     Label1->setForeColor(Toolkit::kSysWindowText);
 
     Picture1 = place(new Toolkit::PictureBox(this), "Picture1");
-    Picture1->setBackColor(0x00FFFFFF);
+    Picture1->surface().setBackColor(0x00FFFFFF);
     Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->setAccessibleName(QStringLiteral("HTML preview"));
+    Label1->setBuddy(Picture1);
 }
 
 void Form1::connectHandlers()
@@ -254,7 +266,7 @@ void Form1::fade(bool wavy)
     // made. The reference keeps that text alive should a command run during
     // the render replace the box's text.
     const QString shown = Text2->text();
-    VarloFade::RenderHtmlPreview(*Picture1, view(shown), processPendingEvents);
+    VarloFade::RenderHtmlPreview(Picture1->surface(), view(shown), processPendingEvents);
 }
 
 void Form1::keyPressEvent(QKeyEvent *event)

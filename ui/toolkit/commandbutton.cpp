@@ -1,6 +1,8 @@
 #include "commandbutton.h"
 
+#include "accessiblefactory.h"
 #include "captioncolor.h"
+#include "focusframe.h"
 #include "fonts.h"
 
 #include <QMouseEvent>
@@ -11,6 +13,7 @@ namespace Toolkit {
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)
 {
+    installAccessibleFactory();
     setFont(msSansSerif(12));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -46,20 +49,6 @@ void CommandButton::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
-// Focus as the platform's graphical buttons show it: a thin dotted rectangle
-// that inverts every other pixel it crosses, so it shows on any face colour
-// and leaves the face its own. The style's focus frame would tint the face.
-void CommandButton::drawFocusFrame(QPainter &painter, const QRect &box)
-{
-    painter.save();
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    QPen dots(Qt::white, 0);
-    dots.setDashPattern({1, 1});
-    painter.setPen(dots);
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
-    painter.restore();
-}
-
 void CommandButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -92,6 +81,7 @@ void CommandButton::paintEvent(QPaintEvent *)
     const QRect textRect = r.adjusted(3, 3, -3, -3).translated(sunken ? 1 : 0, sunken ? 1 : 0);
     painter.drawText(textRect, Qt::AlignCenter | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine), text());
 
+    // The style's focus frame would tint the face.
     if (hasFocus())
         drawFocusFrame(painter, r.adjusted(4, 4, -4, -4));
 }

@@ -4,8 +4,6 @@
 
 #include <QPushButton>
 
-class QPainter;
-
 namespace Toolkit {
 
 // A graphical command button: the face is filled with the button's own back
@@ -28,6 +26,11 @@ public:
     void setWordWrap(bool on);
     bool wordWrap() const { return m_wordWrap; }
 
+    // A button that only shows its caption, with nothing to press: a screen
+    // reader reads it as text.
+    void setTextPanel(bool on) { m_textPanel = on; }
+    bool isTextPanel() const { return m_textPanel; }
+
 signals:
     // The pointer moved over the button (buttons held or not).
     void mouseMoved();
@@ -37,10 +40,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    static void drawFocusFrame(QPainter &painter, const QRect &box);
-
     ColorSetting m_backColor = systemColor(15);
     bool m_wordWrap = false;
+    bool m_textPanel = false;
 };
 
 } // namespace Toolkit

@@ -52,15 +52,13 @@ void ImageSurface::resize(QSize pixels)
     if (pixels == m_image.size())
         return;
     QImage grown = blankImage(pixels, resolveColor(m_backColor));
-    if (grown.isNull() || m_image.isNull()) {
-        m_image = grown;
-        return;
+    if (!grown.isNull() && !m_image.isNull()) {
+        QPainter painter(&grown);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, m_image);
     }
-    QPainter painter(&grown);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_image);
-    painter.end();
     m_image = grown;
+    changed();
 }
 
 void ImageSurface::setBackColor(ColorSetting color)
@@ -167,6 +165,9 @@ void ImageSurface::Cls()
         painter.drawImage(0, 0, m_picture);
     }
     m_penX = m_penY = 0;
+    m_printedText.clear();
+    m_printedEnd = 0;
+    changed();
 }
 
 bool ImageSurface::printOnImage(std::u16string_view text)
@@ -174,6 +175,10 @@ bool ImageSurface::printOnImage(std::u16string_view text)
     const double x = m_penX, y = m_penY;
     const double width = pixelWidth(text);
     m_penX += width;
+    if (!m_printedText.isEmpty() && x < m_printedEnd)
+        m_printedText += u'\n';
+    m_printedText += toQString(text);
+    m_printedEnd = m_penX;
 
     // Glyphs may reach past their advance by an overhang; a font height of
     // slack on every side keeps the picture identical while characters far
@@ -186,6 +191,8 @@ bool ImageSurface::printOnImage(std::u16string_view text)
     painter.setFont(m_font);
     painter.setPen(resolveColor(m_foreColor));
     painter.drawText(QPointF(x, y + m_widths.ascent()), toQString(text));
+    painter.end();
+    changed();
     return true;
 }
 
@@ -215,6 +222,8 @@ void ImageSurface::PaintPicture(const QImage &picture, double x, double y, doubl
         painter.translate(-centre);
     }
     painter.drawImage(target, picture, source);
+    painter.end();
+    changed();
 }
 
 void ImageSurface::fillRect(double x1, double y1, double x2, double y2, ColorSetting color)
@@ -230,6 +239,8 @@ void ImageSurface::fillRect(double x1, double y1, double x2, double y2, ColorSet
                     QPoint(std::max(left, right), std::max(top, bottom)));
     QPainter painter(&m_image);
     painter.fillRect(box, resolveColor(color));
+    painter.end();
+    changed();
 }
 
 } // namespace Toolkit

@@ -6,6 +6,9 @@
 
 #include <QFont>
 #include <QImage>
+#include <QString>
+
+#include <functional>
 
 namespace Toolkit {
 
@@ -70,6 +73,13 @@ public:
     double TextWidth(std::u16string_view text) override;
     double TextHeight();
 
+    // The text printed since the last Cls, a line feed wherever printing went
+    // back to the left: what the drawing says, for a screen reader.
+    const QString &printedText() const { return m_printedText; }
+
+    // Called after every change of the image (a picture box repaints then).
+    void setChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
     // Stretch-copies the source rectangle of picture (in this surface's scale
     // unit) onto the destination rectangle, replacing what was there (SRCCOPY);
     // a negative width or height mirrors.
@@ -84,6 +94,11 @@ private:
     double fromPixels(double pixels) const { return pixels * m_unitsPerPixel; }
     double pixelWidth(std::u16string_view text);
     void fontChanged();
+    void changed() const
+    {
+        if (m_changed)
+            m_changed();
+    }
 
     QImage m_image;
     QImage m_picture;
@@ -95,6 +110,9 @@ private:
     bool m_autoRedraw = false;
     VarloFade::ColorValue m_foreColor = 0;
     double m_penX = 0, m_penY = 0; // pixels
+    QString m_printedText;
+    double m_printedEnd = 0; // pixels, where the last printed text ended
+    std::function<void()> m_changed;
 };
 
 } // namespace Toolkit

@@ -1,7 +1,9 @@
 #include "label.h"
 
+#include "accessiblefactory.h"
 #include "fonts.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 namespace Toolkit {
@@ -9,6 +11,7 @@ namespace Toolkit {
 Label::Label(QWidget *parent)
     : QWidget(parent)
 {
+    installAccessibleFactory();
     setFont(msSansSerif(8));
     setFocusPolicy(Qt::NoFocus);
 }
@@ -17,6 +20,8 @@ void Label::setCaption(const QString &caption)
 {
     m_caption = caption;
     update();
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void Label::setBackColor(ColorSetting color)
@@ -24,6 +29,11 @@ void Label::setBackColor(ColorSetting color)
     // The change shows at once, as a swatch must follow its bars.
     m_backColor = color;
     repaint();
+    // A swatch is described by its colour.
+    if (m_caption.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void Label::setForeColor(ColorSetting color)
@@ -36,6 +46,16 @@ void Label::setBorderStyle(BorderStyle style)
 {
     m_borderStyle = style;
     update();
+}
+
+QList<Label *> Label::labelsOf(const QWidget *control)
+{
+    QList<Label *> labels;
+    if (control && control->parentWidget())
+        for (Label *label : control->parentWidget()->findChildren<Label *>(Qt::FindDirectChildrenOnly))
+            if (label->buddy() == control)
+                labels.append(label);
+    return labels;
 }
 
 void Label::paintEvent(QPaintEvent *)

@@ -2,12 +2,15 @@
 
 #include "colorsetting.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace Toolkit {
 
 // A label: its back colour, an optional single-line border and a caption.
-// Takes no keyboard focus.
+// Takes no keyboard focus. A screen reader reads a captioned label as text,
+// naming the control it is the buddy of; a label without a caption is a
+// swatch, read as an image described by its colour.
 class Label : public QWidget
 {
     Q_OBJECT
@@ -29,6 +32,12 @@ public:
     void setBorderStyle(BorderStyle style);
     BorderStyle borderStyle() const { return m_borderStyle; }
 
+    // The control this label names.
+    void setBuddy(QWidget *buddy) { m_buddy = buddy; }
+    QWidget *buddy() const { return m_buddy; }
+    // The labels beside control that name it.
+    static QList<Label *> labelsOf(const QWidget *control);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -37,6 +46,7 @@ private:
     ColorSetting m_backColor = systemColor(15);
     ColorSetting m_foreColor = systemColor(18);
     BorderStyle m_borderStyle = NoBorder;
+    QPointer<QWidget> m_buddy;
 };
 
 } // namespace Toolkit

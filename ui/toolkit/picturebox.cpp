@@ -1,5 +1,9 @@
 #include "picturebox.h"
 
+#include "accessiblefactory.h"
+#include "focusframe.h"
+
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -7,59 +11,74 @@ namespace Toolkit {
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
+    installAccessibleFactory();
     // The whole box is painted from the image every time.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_surface.setChangeHandler([this] { surfaceChanged(); });
 }
 
-void PictureBox::setBackColor(ColorSetting color)
+ImageSurface &PictureBox::surface()
 {
-    surface().setBackColor(color);
+    m_surface.resize(size());
+    return m_surface;
+}
+
+void PictureBox::surfaceChanged()
+{
+    update();
+    // A screen reader hears of new text once the drawing is done, not once
+    // for every character printed.
+    if (m_textNewsPending || !QAccessible::isActive())
+        return;
+    m_textNewsPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_textNewsPending = false;
+            if (m_surface.printedText() == m_announcedText)
+                return;
+            m_announcedText = m_surface.printedText();
+            QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        },
+        Qt::QueuedConnection);
+}
+
+void PictureBox::setShowsFocus(bool on)
+{
+    m_showsFocus = on;
     update();
 }
 
-void PictureBox::setPicture(const QImage &picture)
+QSize PictureBox::sizeHint() const
 {
-    surface().setPicture(picture);
-    update();
+    return m_surface.picture().isNull() ? QSize(100, 100) : m_surface.picture().size();
 }
-
-void PictureBox::Cls()
-{
-    surface().Cls();
-    update();
-}
-
-void PictureBox::Print(std::u16string_view text)
-{
-    if (surface().printOnImage(text))
-        update();
-}
-
-void PictureBox::PaintPicture(const QImage &picture, double x, double y, double width, double height,
-                              double srcX, double srcY, double srcWidth, double srcHeight)
-{
-    surface().PaintPicture(picture, x, y, width, height, srcX, srcY, srcWidth, srcHeight);
-    update();
-}
-
-void PictureBox::fillRect(double x1, double y1, double x2, double y2, ColorSetting color)
-{
-    surface().fillRect(x1, y1, x2, y2, color);
-    update();
-}
-
-QSize PictureBox::sizeHint() const { return m_surface.picture().isNull() ? QSize(100, 100) : m_surface.picture().size(); }
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), surface().image(), event->rect());
+    if (m_showsFocus && hasFocus())
+        drawFocusFrame(painter, rect());
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
 {
     m_surface.resize(size());
     QWidget::resizeEvent(event);
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 } // namespace Toolkit
