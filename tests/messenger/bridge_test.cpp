@@ -284,8 +284,15 @@ TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
 TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
 {
     // mute and silent keep the send waiting: the event turns go on meanwhile.
-    const struct { const char *mode; bool waits; } cases[] = {
-        {"mute", true}, {"silent", true}, {"twice", false}, {"dies", false}, {"garbage", false},
+    // What the first send says of its session.
+    const struct { const char *mode; bool waits; const char *says; } cases[] = {
+        {"mute", true, "the helper did not greet (timed out after 400 ms); the helper is stopped"},
+        {"silent", true, "no answer to FindWindowA \"AIM_IMessage\" (timed out after 400 ms); the helper is stopped"},
+        {"twice", false, ""},
+        {"dies", false,
+         "no answer to FindWindowExA \"Edit\" (the helper closed its output (it has ended)); the helper is stopped"},
+        {"garbage", false,
+         "an answer to FindWindowA \"AIM_IMessage\" that is none: \"= that is no answer\"; the helper is stopped"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.mode);
@@ -295,9 +302,15 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
         {
             WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(),
                                            [&] { return ++turns > 0; });
+            std::vector<std::string> said;
+            windows.setDiagnostics([&](const std::string &line) {
+                if (line.starts_with("Wine session /prefix/a: "))
+                    said.push_back(line.substr(24));
+            });
             QElapsedTimer clock;
             clock.start();
             SendImText(windows, u"first");
+            EXPECT_EQ(said.empty() ? "" : said.front(), c.says);
             // One wait at most: the rest of the send is quiet time (a wait for
             // each of its 13 look-ups would take 5.2 s).
             EXPECT_LT(clock.elapsed(), 3000);
