@@ -151,6 +151,7 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
 {
     HelperProcess process;
     EXPECT_FALSE(process.start({"/nonexistent/helper"}, {}));
+    EXPECT_EQ(process.error(), "posix_spawn /nonexistent/helper: No such file or directory (errno 2)");
     EXPECT_FALSE(process.running());
 
     ASSERT_TRUE(process.start({"cat"}, {}));
