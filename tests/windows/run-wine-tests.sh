@@ -163,6 +163,16 @@ fi
 wineserver -k 2>/dev/null
 sleep 1
 
+# At 150 % display scaling the place scales as the size does.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine "$portable/Quorvex Aim Fader.exe" >/dev/null 2>&1 &
+read -r _ left top _ _ _ cw ch _ <<<"$(probe "Quorvex AimFader" 60)"
+expect "at 150 % the frame is at (150, 150), client 7290 x 2685 twips" \
+  "${left:-none} ${top:-} client ${cw:-} ${ch:-}" "150 150 client 729 269"
+wineserver -k 2>/dev/null
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+wineserver -w
+
 # ------------------------------------------------------------------ the installer
 setup=$(ls "$out"/*setup*.exe)
 target='C:\Quorvex Test'
