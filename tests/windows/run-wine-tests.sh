@@ -83,6 +83,12 @@ an unknown option|--bogus x|bogus
 a preview it cannot write|--preview 'C:\no\such\folder\p.png' x|cannot write the preview
 EOF
 
+# No IM window is open yet: the send does nothing, exits 0 and, asked, says why.
+fade "" --send --verbose x
+expect "quorvex-fade.exe --send --verbose says why nothing was sent" \
+  "$status $(tr -d '\r' <"$work/err" | tr '\n' '|')" \
+  "0 quorvex-fade: no IM window: no top-level window of class \"AIM_IMessage\" (looked 10 times)|quorvex-fade: text not set: no IM window|quorvex-fade: not clicked: no IM window|"
+
 # The preview draws real letters: "iii" and "WWW" differ in width, boxes would not.
 blue_columns() { # PNG: how many columns hold a strongly blue pixel
   convert "$1" -fx 'b - max(r, g) > 0.4 ? 1 : 0' -scale "$(identify -format %w "$1")x1!" \
