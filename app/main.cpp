@@ -1,4 +1,5 @@
 #include "errorreport.h"
+#include "messengerlog.h"
 #include "program.h"
 
 #include "messenger/platformwindowsystem.h"
@@ -35,10 +36,12 @@ int main(int argc, char *argv[])
     QuitWatch quitWatch;
     app.installEventFilter(&quitWatch);
     // While "Send IM" waits for a Wine helper the window goes on working.
-    const std::unique_ptr<Tarnellbas::WindowSystem> windows = Tarnellbas::makePlatformWindowSystem([&quitWatch] {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        return !quitWatch.quitting;
-    });
+    const std::unique_ptr<Tarnellbas::WindowSystem> windows = Tarnellbas::makePlatformWindowSystem(
+        [&quitWatch] {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            return !quitWatch.quitting;
+        },
+        messengerLog());
     Program program(*windows);
     QObject::connect(&program, &Program::finished, &app, &QCoreApplication::quit);
     program.start();

@@ -71,9 +71,13 @@ int runFadeRequest(const FadeRequest &request, std::FILE *in, std::FILE *out, st
     }
     if (!written)
         say(err, QStringLiteral("cannot write to standard output"));
-    // Like the window's "Send IM": nothing is reported, and no IM window is no error.
+    // Like the window's "Send IM": no IM window is no error, and the exit
+    // status does not change; --verbose says why nothing was sent.
     if (request.send) {
-        const auto windows = Tarnellbas::makePlatformWindowSystem();
+        Tarnellbas::Diagnostics diagnostics;
+        if (request.verbose)
+            diagnostics = [err](const std::string &line) { say(err, QString::fromStdString(line)); };
+        const auto windows = Tarnellbas::makePlatformWindowSystem({}, std::move(diagnostics));
         Tarnellbas::SendImText(*windows, html, [] { QCoreApplication::processEvents(); });
     }
     return written ? ExitOk : ExitFailed;

@@ -112,6 +112,10 @@ ParsedCommand parseFadeCommand(const QStringList &arguments, std::FILE *out, std
         QStringLiteral("send"),
         QStringLiteral("Also paste the HTML into the open AIM instant-message window and press its send button "
                        "(on Linux, AIM running in Wine)."));
+    const QCommandLineOption verboseOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("With --send: say on standard error, step by step, why nothing was sent (the Wine sessions "
+                       "looked at and why each was passed over, the window not found, the call that failed)."));
     const QCommandLineOption previewOption(
         QStringLiteral("preview"),
         QStringLiteral("Also write the preview of the HTML, as the fader window paints it, to FILE as PNG."),
@@ -141,6 +145,7 @@ ParsedCommand parseFadeCommand(const QStringList &arguments, std::FILE *out, std
     parser.addOption(ansiOption);
     parser.addOption(renderOption);
     parser.addOption(sendOption);
+    parser.addOption(verboseOption);
     parser.addPositionalArgument(QStringLiteral("TEXT"),
                                  QStringLiteral("The text to fade; several words are joined by single spaces."),
                                  QStringLiteral("[TEXT]"));
@@ -227,6 +232,11 @@ ParsedCommand parseFadeCommand(const QStringList &arguments, std::FILE *out, std
     request.terminal = parser.isSet(ansiOption);
     request.colour = qEnvironmentVariableIsEmpty("NO_COLOR");
     request.send = parser.isSet(sendOption);
+    request.verbose = parser.isSet(verboseOption);
+    if (request.verbose && !request.send) {
+        say(err, QStringLiteral("--verbose needs --send"));
+        return {std::nullopt, ExitUsage};
+    }
     if (parser.isSet(previewOption)) {
         request.previewPath = parser.values(previewOption).last();
         const QFileInfo file(*request.previewPath);

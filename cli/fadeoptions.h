@@ -28,6 +28,7 @@ struct FadeRequest
     bool terminal = false; // the preview as terminal text on standard output, instead of the HTML
     bool colour = true;    // terminal text in colour (NO_COLOR unset or empty)
     bool send = false;
+    bool verbose = false; // say on standard error why a send did nothing
 };
 
 // A request to carry out, or the exit status when there is nothing more to do

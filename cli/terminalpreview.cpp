@@ -1,14 +1,13 @@
 #include "terminalpreview.h"
 
 #include "fade/renderhtmlpreview.h"
+#include "fade/utf16.h"
 
 #include <cmath>
 #include <cstdint>
 
 namespace {
 
-constexpr double kLineHeightPixels = 16;
-constexpr double kTwipsPerPixel = 15;
 constexpr char32_t kReplacement = 0xFFFD;
 
 void appendUtf8(std::string &out, char32_t c)
@@ -68,9 +67,6 @@ char32_t shown(char32_t c)
     return c;
 }
 
-bool isHighHalf(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
-bool isLowHalf(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
-
 } // namespace
 
 void TerminalSurface::setForeColor(VarloFade::ColorValue color)
@@ -91,22 +87,23 @@ void TerminalSurface::Cls()
 
 void TerminalSurface::Print(std::u16string_view text)
 {
-    const double pixels = m_scaleMode == kScaleTwips ? m_y / kTwipsPerPixel : m_y;
-    // A raised or lowered character is one pixel off its line's top.
-    moveToLine(static_cast<long long>(std::floor((pixels + kLineHeightPixels / 2) / kLineHeightPixels)));
+    // The renderer draws in pixels. A raised or lowered character is one pixel
+    // off its line's top.
+    constexpr double kLine = VarloFade::kPreviewLineHeight;
+    moveToLine(static_cast<long long>(std::floor((m_y + kLine / 2) / kLine)));
     for (const char16_t unit : text) {
-        if (m_pendingHalf && isLowHalf(unit)) {
+        if (m_pendingHalf && VarloFade::IsLowSurrogate(unit)) {
             const char32_t pair = 0x10000 + ((char32_t(m_pendingHalf) - 0xD800) << 10) + (unit - 0xDC00);
             m_pendingHalf = 0;
             put(shown(pair), m_pendingStyle);
             continue;
         }
         flushPendingHalf();
-        if (isHighHalf(unit)) {
+        if (VarloFade::IsHighSurrogate(unit)) {
             m_pendingHalf = unit;
             m_pendingStyle = m_style;
         } else {
-            put(isLowHalf(unit) ? kReplacement : shown(unit), m_style);
+            put(VarloFade::IsLowSurrogate(unit) ? kReplacement : shown(unit), m_style);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "fadetext.h"
 
 #include "hextext.h"
+#include "utf16.h"
 
 #include <array>
 #include <initializer_list>
@@ -50,19 +51,10 @@ inline int roundHalfEven(float v)
     return static_cast<int>((v + kShift) - kShift);
 }
 
-inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// A surrogate pair is one character: splitting it would leave two lone halves.
-inline std::size_t unitsOfCharacterAt(std::u16string_view text, std::size_t at)
-{
-    return isHighSurrogate(text[at]) && at + 1 < text.size() && isLowSurrogate(text[at + 1]) ? 2 : 1;
-}
-
 std::size_t countCharacters(std::u16string_view text)
 {
     std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size(); at += unitsOfCharacterAt(text, at))
+    for (std::size_t at = 0; at < text.size(); at += UnitsOfCharacterAt(text, at))
         ++count;
     return count;
 }
@@ -105,7 +97,7 @@ public:
                 std::memcpy(m_out, tag.units, 6 * sizeof(char16_t));
                 m_out += tag.length;
             }
-            const std::size_t units = unitsOfCharacterAt(text, at);
+            const std::size_t units = UnitsOfCharacterAt(text, at);
             for (std::size_t u = 0; u < units; ++u)
                 *m_out++ = text[at++];
         }

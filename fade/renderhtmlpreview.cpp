@@ -1,6 +1,7 @@
 #include "renderhtmlpreview.h"
 
 #include "previewtags.h"
+#include "utf16.h"
 
 #include <cstdint>
 
@@ -10,10 +11,6 @@ namespace {
 
 constexpr std::u16string_view kLineBreakMarker = u"+chr13+";
 constexpr double kLeftMargin = 2;
-constexpr std::int64_t kLineHeight = 16;
-
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Puts the caller's ScaleMode back however the render ends.
 class ScaleModeRestorer
@@ -81,13 +78,13 @@ void RenderHtmlPreview(PreviewSurface &surface, std::u16string_view html, const 
             case PreviewTag::None: break;
             }
         } else if (c == u'+' && text.substr(i, kLineBreakMarker.size()) == kLineBreakMarker) {
-            lineTop += kLineHeight;
+            lineTop += kPreviewLineHeight;
             penX = 0;
             i += kLineBreakMarker.size() - 1;
         } else {
             // A surrogate pair is one character, as the fade treats it; a
             // lone half is a character of its own.
-            const std::size_t units = isHighSurrogate(c) && i + 1 < n && isLowSurrogate(text[i + 1]) ? 2 : 1;
+            const std::size_t units = UnitsOfCharacterAt(text, i);
             const std::u16string_view character = text.substr(i, units);
             i += units - 1;
             surface.setCurrentY(static_cast<double>(lineTop + shift));

@@ -8,6 +8,9 @@
 
 namespace VarloFade {
 
+// Pixels from the top of one preview line to the top of the next.
+inline constexpr int kPreviewLineHeight = 16;
+
 // Paints html into surface one character at a time, in the colours and styles
 // its tags set: font color, b, i, u, s, sup, sub (and their closing forms) and
 // font face. Lines break only at carriage returns and at the literal marker

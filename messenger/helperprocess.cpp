@@ -1,5 +1,7 @@
 #include "helperprocess.h"
 
+#include "helperprotocol.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -61,17 +63,23 @@ void FileDescriptor::reset(int fd)
     fd_ = fd;
 }
 
+bool HelperProcess::failed(std::string why)
+{
+    error_ = std::move(why);
+    return false;
+}
+
 bool HelperProcess::start(const std::vector<std::string> &command, const std::vector<std::string> &environment)
 {
     stop();
     if (command.empty())
-        return false;
+        return failed("no command");
     int input[2], output[2];
     if (::pipe2(input, O_CLOEXEC) != 0)
-        return false;
+        return failed(withErrno("pipe2", errno));
     FileDescriptor inputRead(input[0]), inputWrite(input[1]);
     if (::pipe2(output, O_CLOEXEC) != 0)
-        return false;
+        return failed(withErrno("pipe2", errno));
     FileDescriptor outputRead(output[0]), outputWrite(output[1]);
 
     posix_spawn_file_actions_t actions;
@@ -102,11 +110,11 @@ bool HelperProcess::start(const std::vector<std::string> &command, const std::ve
     envp.push_back(nullptr);
 
     pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
+    const int spawnError = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    if (failed != 0)
-        return false;
+    if (spawnError != 0)
+        return failed(withErrno("posix_spawn " + command[0], spawnError));
     pid_ = pid;
     ++generation_;
     input_ = std::move(inputWrite);
@@ -114,6 +122,7 @@ bool HelperProcess::start(const std::vector<std::string> &command, const std::ve
     ::fcntl(input_.get(), F_SETFL, ::fcntl(input_.get(), F_GETFL) | O_NONBLOCK);
     ::fcntl(output_.get(), F_SETFL, ::fcntl(output_.get(), F_GETFL) | O_NONBLOCK);
     received_.clear();
+    error_.clear();
     return true;
 }
 
@@ -121,20 +130,26 @@ HelperProcess::Ready HelperProcess::await(int fd, short events, Clock::time_poin
 {
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
+        if (left.count() <= 0) {
+            error_ = kTimedOut;
             return Ready::No;
+        }
         const auto slice = turn ? std::min(left, kTurnInterval) : std::min(left, std::chrono::milliseconds(1 << 30));
         pollfd p{fd, events, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(slice.count()));
         if (ready > 0)
             return Ready::Yes;
-        if (ready < 0 && errno != EINTR)
+        if (ready < 0 && errno != EINTR) {
+            error_ = withErrno("poll", errno);
             return Ready::No;
+        }
         if (turn) {
             // The turn may have stopped this process or started another in it.
             const unsigned before = generation_;
-            if (!turn() || generation_ != before)
+            if (!turn() || generation_ != before) {
+                error_ = "the wait was given up";
                 return Ready::GaveUp;
+            }
         }
     }
 }
@@ -144,7 +159,7 @@ bool HelperProcess::writeAll(std::string_view bytes, Clock::time_point deadline,
     const unsigned started = generation_;
     while (!bytes.empty()) {
         if (!running() || generation_ != started)
-            return false;
+            return failed("the helper is no longer running");
         const ssize_t written = writeWithoutSigpipe(input_.get(), bytes.data(), bytes.size());
         if (written > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -152,29 +167,35 @@ bool HelperProcess::writeAll(std::string_view bytes, Clock::time_point deadline,
         }
         if (written < 0 && errno == EINTR)
             continue;
-        if (written < 0 && errno == EAGAIN && await(input_.get(), POLLOUT, deadline, turn) == Ready::Yes)
-            continue;
-        return false;
+        if (written < 0 && errno == EAGAIN) {
+            if (await(input_.get(), POLLOUT, deadline, turn) == Ready::Yes)
+                continue;
+            return false;
+        }
+        return failed(written < 0 ? withErrno("write", errno) : "write wrote nothing");
     }
     return true;
 }
 
 std::optional<std::string> HelperProcess::readLine(Clock::time_point deadline, const WaitTurn &turn)
 {
+    using HelperProtocol::kMaxLine;
     const unsigned started = generation_;
+    const auto fail = [this](std::string why) {
+        failed(std::move(why));
+        return std::nullopt;
+    };
     for (;;) {
         if (!running() || generation_ != started)
-            return std::nullopt;
+            return fail("the helper is no longer running");
         const auto newline = received_.find('\n');
-        if (newline != std::string::npos) {
-            if (newline > kMaxLine)
-                return std::nullopt;
+        if (newline != std::string::npos && newline <= kMaxLine) {
             std::string line = received_.substr(0, newline);
             received_.erase(0, newline + 1);
             return line;
         }
         if (received_.size() > kMaxLine)
-            return std::nullopt;
+            return fail("a line longer than " + std::to_string(kMaxLine) + " bytes");
         char buffer[512];
         const ssize_t got = ::read(output_.get(), buffer, sizeof buffer);
         if (got > 0) {
@@ -183,9 +204,12 @@ std::optional<std::string> HelperProcess::readLine(Clock::time_point deadline, c
         }
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 && errno == EAGAIN && await(output_.get(), POLLIN, deadline, turn) == Ready::Yes)
-            continue;
-        return std::nullopt;
+        if (got < 0 && errno == EAGAIN) {
+            if (await(output_.get(), POLLIN, deadline, turn) == Ready::Yes)
+                continue;
+            return std::nullopt;
+        }
+        return fail(got == 0 ? "the helper closed its output (it has ended)" : withErrno("read", errno));
     }
 }
 

@@ -43,8 +43,8 @@ class HelperProcess
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kTurnInterval{20};
-    // Longest line read; a longer one is a broken helper.
-    static constexpr std::size_t kMaxLine = 1024;
+    // error() of a wait whose deadline passed.
+    static constexpr char kTimedOut[] = "timed out";
 
     HelperProcess() = default;
     ~HelperProcess() { stop(); }
@@ -53,6 +53,7 @@ public:
 
     // Starts command[0] (looked up on PATH without a slash) with these
     // arguments and exactly this environment; its errors go to /dev/null.
+    // Each false of start, writeAll and readLine leaves the reason in error().
     bool start(const std::vector<std::string> &command, const std::vector<std::string> &environment);
     bool running() const { return pid_ > 0; }
     pid_t pid() const { return pid_; }
@@ -62,10 +63,12 @@ public:
     // False when the deadline passes, the process ends or the turn gives up.
     bool writeAll(std::string_view bytes, Clock::time_point deadline, const WaitTurn &turn = {});
     // The next line without its newline; nothing on the same grounds, or for
-    // a line longer than kMaxLine.
+    // a line longer than the protocol's longest (HelperProtocol::kMaxLine).
     std::optional<std::string> readLine(Clock::time_point deadline, const WaitTurn &turn = {});
     // Drops what the process has written so far and not yet been read.
     void discardPending();
+    // Why the last start, write or read failed, in a few words.
+    const std::string &error() const { return error_; }
 
     // Closes its input, which asks it to end, gives it `grace` to do so,
     // then kills it. Nothing happens when it is not running.
@@ -74,12 +77,14 @@ public:
 private:
     enum class Ready { Yes, No, GaveUp };
     Ready await(int fd, short events, Clock::time_point deadline, const WaitTurn &turn);
+    bool failed(std::string why);
 
     pid_t pid_ = 0;
     unsigned generation_ = 0; // counts starts and stops
     FileDescriptor input_;
     FileDescriptor output_;
     std::string received_;
+    std::string error_;
 };
 
 } // namespace Tarnellbas

@@ -22,8 +22,9 @@ inline constexpr char kSendButtonClass[] = "_Oscar_IconBtn";
 inline constexpr int kReadinessPasses = 10;
 
 // Puts the text into the open IM window's message box and clicks its send
-// button. Every failure on the way is swallowed: the step is skipped, the next
-// one runs, and nothing is reported.
+// button. Every failure on the way is swallowed: the step is skipped and the
+// next one runs. Nothing is returned; a step that did nothing says why to the
+// window system's diagnostics, if anyone listens.
 void SendImText(WindowSystem &windows, std::u16string text, const ProcessEvents &processEvents = {});
 
 // Button-down, a 0.1 s pause, button-up, all at (0, 0) with no key flags.

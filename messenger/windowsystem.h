@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messenger/diagnostics.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -43,6 +45,23 @@ public:
                              std::intptr_t lParam) = 0;
     // Sleep: blocks the calling thread.
     virtual void sleep(std::uint32_t milliseconds) = 0;
+
+    // Where the link says why a step did nothing; nobody listens at first.
+    void setDiagnostics(Diagnostics diagnostics) { diagnostics_ = std::move(diagnostics); }
+    const Diagnostics &diagnostics() const { return diagnostics_; }
+    // A listener that fails never stops a send.
+    void diagnose(const std::string &line) const noexcept
+    {
+        if (!diagnostics_)
+            return;
+        try {
+            diagnostics_(line);
+        } catch (...) {
+        }
+    }
+
+private:
+    Diagnostics diagnostics_;
 };
 
 } // namespace Tarnellbas

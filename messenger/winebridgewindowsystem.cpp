@@ -7,6 +7,7 @@
 #include <map>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 extern char **environ;
 
@@ -24,6 +25,7 @@ struct WineBridgeWindowSystem::Helper
     RequestId lastId = 0;
     std::map<RequestId, std::optional<std::optional<WindowHandle>>> waiting; // answered or not yet
     std::optional<Clock::time_point> quietUntil;
+    bool quietSaid = false;    // the quiet time is said once, not at every step it refuses
 };
 
 namespace {
@@ -50,6 +52,14 @@ std::vector<std::string> helperEnvironment(const WineSession &session)
     for (const auto &[name, value] : set)
         environment.push_back(name + '=' + value);
     return environment;
+}
+
+// Why a read or write failed, with the limit when it was the time.
+std::string reason(const HelperProcess &process, std::chrono::milliseconds limit)
+{
+    if (process.error() == HelperProcess::kTimedOut)
+        return process.error() + " after " + std::to_string(limit.count()) + " ms";
+    return process.error();
 }
 
 } // namespace
@@ -82,8 +92,12 @@ void WineBridgeWindowSystem::refreshSessions()
         return;
     scannedAt_ = now;
     std::vector<WineSession> sessions;
-    if (!helperExe_.empty() && sessions_)
+    if (helperExe_.empty())
+        diagnose("no Wine helper to start: Wine sessions are not looked for");
+    else if (sessions_)
         sessions = sessions_();
+    if (!helperExe_.empty() && sessions.empty())
+        diagnose("no running Wine session: no IM window can be open");
 
     // A helper stays while its session runs on with the same wineserver.
     std::vector<std::shared_ptr<Helper>> helpers;
@@ -116,7 +130,8 @@ WindowHandle WineBridgeWindowSystem::findWindow(const std::string &className)
     const auto helpers = helpers_;
     for (const auto &helper : helpers) {
         const WindowHandle found =
-            exchange(helper, [&](RequestId id) { return findWindowRequest(id, className); }, timeouts_.answer)
+            exchange(helper, "FindWindowA \"" + className + '"',
+                     [&](RequestId id) { return findWindowRequest(id, className); }, timeouts_.answer)
                 .value_or(0);
         if (found != 0) {
             current_ = helper;
@@ -134,7 +149,7 @@ WindowHandle WineBridgeWindowSystem::findChildWindow(WindowHandle parent, Window
     if (!current_ || !isSendableClassName(className))
         return 0;
     return exchange(
-               current_,
+               current_, "FindWindowExA \"" + className + '"',
                [&](RequestId id) { return findChildRequest(id, parent, childAfter, className); },
                timeouts_.answer)
         .value_or(0);
@@ -144,15 +159,22 @@ WindowHandle WineBridgeWindowSystem::nextWindow(WindowHandle window)
 {
     if (!current_ || window == 0)
         return 0;
-    return exchange(current_, [&](RequestId id) { return nextWindowRequest(id, window); }, timeouts_.answer)
+    return exchange(current_, "GetWindow", [&](RequestId id) { return nextWindowRequest(id, window); },
+                    timeouts_.answer)
         .value_or(0);
 }
 
 void WineBridgeWindowSystem::setWindowText(WindowHandle window, const std::u16string &text)
 {
-    if (!current_ || window == 0 || text.size() > kMaxTextUnits)
+    if (!current_ || window == 0)
         return;
-    exchange(current_, [&](RequestId id) { return setTextRequest(id, window, text); }, timeouts_.setText);
+    if (text.size() > kMaxTextUnits) {
+        tell(*current_, "WM_SETTEXT not sent: the text has " + std::to_string(text.size())
+                            + " UTF-16 units, the helper takes at most " + std::to_string(kMaxTextUnits));
+        return;
+    }
+    exchange(current_, "WM_SETTEXT", [&](RequestId id) { return setTextRequest(id, window, text); },
+             timeouts_.setText);
 }
 
 void WineBridgeWindowSystem::postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -160,8 +182,8 @@ void WineBridgeWindowSystem::postMessage(WindowHandle window, std::uint32_t mess
 {
     if (!current_ || window == 0)
         return;
-    exchange(current_, [&](RequestId id) { return postRequest(id, window, message, wParam, lParam); },
-             timeouts_.answer);
+    exchange(current_, "PostMessageA " + std::to_string(message),
+             [&](RequestId id) { return postRequest(id, window, message, wParam, lParam); }, timeouts_.answer);
 }
 
 void WineBridgeWindowSystem::sleep(std::uint32_t milliseconds)
@@ -199,13 +221,19 @@ WaitTurn WineBridgeWindowSystem::turnFor(const std::shared_ptr<Helper> &helper, 
 }
 
 std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_ptr<Helper> &helper,
-                                                             const Request &request,
+                                                             const std::string &what, const Request &request,
                                                              std::chrono::milliseconds timeout)
 {
-    // A request cannot go in the middle of another one's bytes; the one
-    // further down the stack is finished first.
-    if (ending_ || !ensureRunning(helper) || helper->writing)
+    if (ending_ || !ensureRunning(helper))
         return std::nullopt;
+    // A request cannot go in the middle of another one's bytes, and the one
+    // further down the stack cannot go on until this one returns: a send
+    // started in an event turn while a long text is being written gets
+    // nothing from this session.
+    if (helper->writing) {
+        tell(*helper, what + " refused: the helper is still taking an earlier send's text");
+        return std::nullopt;
+    }
     const unsigned generation = helper->generation;
     const auto deadline = Clock::now() + timeout;
 
@@ -220,7 +248,7 @@ std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_p
         return std::nullopt;
     helper->writing = false;
     if (!written) {
-        fail(*helper, generation);
+        fail(*helper, generation, what + " could not be written (" + reason(helper->process, timeout) + ")");
         return std::nullopt;
     }
 
@@ -234,7 +262,9 @@ std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_p
             break;
         const auto answer = line ? parseAnswer(*line) : std::nullopt;
         if (!answer) {
-            fail(*helper, generation);
+            fail(*helper, generation,
+                 !line ? "no answer to " + what + " (" + reason(helper->process, timeout) + ")"
+                       : "an answer to " + what + " that is none: \"" + line->substr(0, 80) + '"');
             return std::nullopt;
         }
         if (const auto it = helper->waiting.find(answer->id); it != helper->waiting.end() && !it->second)
@@ -242,6 +272,8 @@ std::optional<WindowHandle> WineBridgeWindowSystem::exchange(const std::shared_p
     }
     const std::optional<WindowHandle> value = *helper->waiting[id];
     helper->waiting.erase(id);
+    if (!value)
+        tell(*helper, what + " refused by the helper");
     return value;
 }
 
@@ -252,12 +284,22 @@ bool WineBridgeWindowSystem::ensureRunning(const std::shared_ptr<Helper> &helper
         stop(*helper);
     if (helper->process.running())
         return !helper->starting;
-    if (helper->quietUntil && Clock::now() < *helper->quietUntil)
+    if (helper->quietUntil && Clock::now() < *helper->quietUntil) {
+        if (!std::exchange(helper->quietSaid, true))
+            tell(*helper, "no helper starts for the next "
+                              + std::to_string(std::chrono::ceil<std::chrono::milliseconds>(*helper->quietUntil
+                                                                                           - Clock::now())
+                                                   .count())
+                              + " ms, after its failure: the rest of this send does nothing there");
         return false;
+    }
     const WineSession &session = helper->session;
     helper->quietUntil.reset();
     if (!helper->process.start({session.loader.string(), helperExe_}, helperEnvironment(session))) {
+        tell(*helper, "the helper could not be started with " + session.loader.string() + " ("
+                          + helper->process.error() + ")");
         helper->quietUntil = Clock::now() + timeouts_.restart;
+        helper->quietSaid = false;
         return false;
     }
     const unsigned generation = helper->generation;
@@ -268,18 +310,27 @@ bool WineBridgeWindowSystem::ensureRunning(const std::shared_ptr<Helper> &helper
         return false;
     helper->starting = false;
     if (!greeting || *greeting != kGreeting) {
-        fail(*helper, generation);
+        fail(*helper, generation,
+             !greeting ? "the helper did not greet (" + reason(helper->process, timeouts_.start) + ")"
+                       : "the helper greeted with \"" + greeting->substr(0, 80) + "\", not \"" + kGreeting + '"');
         return false;
     }
     return true;
 }
 
-void WineBridgeWindowSystem::fail(Helper &helper, unsigned generation)
+void WineBridgeWindowSystem::fail(Helper &helper, unsigned generation, const std::string &why)
 {
     if (helper.generation != generation)
         return;
+    tell(helper, why + "; the helper is stopped");
     stop(helper);
     helper.quietUntil = Clock::now() + timeouts_.restart;
+    helper.quietSaid = false;
+}
+
+void WineBridgeWindowSystem::tell(const Helper &helper, const std::string &what) const
+{
+    diagnose("Wine session " + helper.session.prefix.string() + ": " + what);
 }
 
 void WineBridgeWindowSystem::stop(Helper &helper)

@@ -39,7 +39,8 @@ using SessionList = std::function<std::vector<WineSession>()>;
 // stopped, and none starts in its session for the quiet time. While it waits
 // for a helper the bridge runs the event turn it was given; a turn that
 // answers false (the program is ending) stops every helper for good.
-// Pauses are taken here, not in the helper.
+// Pauses are taken here, not in the helper. Each failure is said to the
+// diagnostics, naming the session.
 class WineBridgeWindowSystem : public WindowSystem
 {
 public:
@@ -69,10 +70,12 @@ private:
     using Request = std::function<std::string(std::uint64_t id)>;
 
     void refreshSessions();
-    std::optional<WindowHandle> exchange(const std::shared_ptr<Helper> &helper, const Request &request,
-                                         std::chrono::milliseconds timeout);
+    // `what` names the request to the diagnostics.
+    std::optional<WindowHandle> exchange(const std::shared_ptr<Helper> &helper, const std::string &what,
+                                         const Request &request, std::chrono::milliseconds timeout);
     bool ensureRunning(const std::shared_ptr<Helper> &helper);
-    void fail(Helper &helper, unsigned generation);
+    void fail(Helper &helper, unsigned generation, const std::string &why);
+    void tell(const Helper &helper, const std::string &what) const;
     void stop(Helper &helper);
     WaitTurn turnFor(const std::shared_ptr<Helper> &helper, unsigned generation,
                      std::optional<std::uint64_t> id = std::nullopt);

@@ -279,9 +279,13 @@ std::optional<pid_t> lockHolder(const fs::path &lockFile, uid_t uid)
     return lock.l_pid;
 }
 
-std::vector<WineSession> findWineSessions(const SessionSearch &search)
+std::vector<WineSession> findWineSessions(const SessionSearch &search, const Diagnostics &diagnostics)
 {
     const std::vector<WineProcess> processes = wineProcesses(search);
+    const auto passOver = [&diagnostics](const fs::path &prefix, const std::string &why) {
+        if (diagnostics)
+            diagnostics("Wine prefix " + prefix.string() + " passed over: " + why);
+    };
 
     // Prefixes in the order they are tried, each once however it is spelt.
     std::vector<fs::path> prefixes;
@@ -299,23 +303,31 @@ std::vector<WineSession> findWineSessions(const SessionSearch &search)
     std::vector<PrefixId> seen;
     for (const fs::path &prefix : prefixes) {
         const auto id = prefixId(prefix);
-        if (!id || std::find(seen.begin(), seen.end(), *id) != seen.end())
+        if (!id) {
+            passOver(prefix, "no such folder");
+            continue;
+        }
+        if (std::find(seen.begin(), seen.end(), *id) != seen.end())
             continue;
         seen.push_back(*id);
         const std::string folder = serverFolderName(*id);
 
         std::vector<fs::path> loaders, tmpDirs;
-        bool userProgram = false;
+        bool userProgram = false, anyProcess = false;
         for (const WineProcess &process : processes) {
             if (process.prefixId != *id)
                 continue;
+            anyProcess = true;
             for (const fs::path &loader : process.loaders)
                 appendUnique(loaders, loader);
             appendUnique(tmpDirs, process.tmpDir);
             userProgram = userProgram || process.userProgram;
         }
-        if (!userProgram)
+        if (!userProgram) {
+            passOver(prefix, anyProcess ? "only Wine's own services (or our helper) run in it: no IM window can be open"
+                                        : "no Wine program of yours runs in it");
             continue;
+        }
         appendUnique(tmpDirs, search.tmpDir);
         appendUnique(tmpDirs, fs::path("/tmp"));
 
@@ -331,10 +343,12 @@ std::vector<WineSession> findWineSessions(const SessionSearch &search)
         locks.emplace_back(search.upstreamRoot / (".wine-" + std::to_string(search.uid)) / folder / "lock",
                            fs::path());
 
+        bool locked = false;
         for (const auto &[lock, tmpDir] : locks) {
             const auto server = lockHolder(lock, search.uid);
             if (!server)
                 continue;
+            locked = true;
             std::error_code error;
             const fs::path serverExe =
                 fs::read_symlink(search.processTable / std::to_string(*server) / "exe", error);
@@ -342,9 +356,22 @@ std::vector<WineSession> findWineSessions(const SessionSearch &search)
                 for (const fs::path &beside : loadersBeside(serverExe))
                     appendUnique(loaders, beside);
             const auto loader = std::find_if(loaders.begin(), loaders.end(), isExecutableFile);
-            if (loader != loaders.end())
+            if (loader != loaders.end()) {
                 sessions.push_back({prefix, *loader, tmpDir, *server});
+                if (diagnostics)
+                    diagnostics("Wine prefix " + prefix.string() + ": a session runs (wineserver "
+                                + std::to_string(*server) + "); its helper starts with " + loader->string());
+            } else {
+                passOver(prefix, "its wineserver " + std::to_string(*server)
+                                     + " runs, but no Wine loader of its processes is an executable file");
+            }
             break;
+        }
+        if (!locked) {
+            std::string tried;
+            for (const auto &lock : locks)
+                tried += (tried.empty() ? "" : ", ") + lock.first.string();
+            passOver(prefix, "no wineserver holds its lock (" + tried + ")");
         }
     }
     return sessions;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messenger/diagnostics.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,8 +42,9 @@ struct SessionSearch
 // created or locked: a wineserver holds a lock on `lock` in its server folder
 // while it runs, and that is only tested. A session counts while a program of
 // the user runs in it: with only Wine's own services (and our helpers) left,
-// no IM window can be open.
-std::vector<WineSession> findWineSessions(const SessionSearch &search);
+// no IM window can be open. Each prefix looked at is said to the diagnostics:
+// found, or why it was passed over.
+std::vector<WineSession> findWineSessions(const SessionSearch &search, const Diagnostics &diagnostics = {});
 
 // The process holding a write-excluding lock on the file, if any, learned
 // with F_GETLK; the file must belong to `uid`.

@@ -156,6 +156,7 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
 {
     HelperProcess process;
     EXPECT_FALSE(process.start({"/nonexistent/helper"}, {}));
+    EXPECT_EQ(process.error(), "posix_spawn /nonexistent/helper: No such file or directory (errno 2)");
     EXPECT_FALSE(process.running());
 
     ASSERT_TRUE(process.start({"cat"}, {}));
@@ -181,7 +182,7 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
     EXPECT_FALSE(processExists(pid)) << "stopped and reaped";
 
     ASSERT_TRUE(process.start({"cat"}, {}));
-    EXPECT_TRUE(process.writeAll(std::string(HelperProcess::kMaxLine + 1, 'x') + "\nthree\n", soon));
+    EXPECT_TRUE(process.writeAll(std::string(HelperProtocol::kMaxLine + 1, 'x') + "\nthree\n", soon));
     EXPECT_EQ(process.readLine(soon), std::nullopt) << "a line over the limit";
 
     // One that ignores the end of its input is killed after the grace time.
@@ -332,8 +333,15 @@ TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
 TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
 {
     // mute and silent keep the send waiting: the event turns go on meanwhile.
-    const struct { const char *mode; bool waits; } cases[] = {
-        {"mute", true}, {"silent", true}, {"twice", false}, {"dies", false}, {"garbage", false},
+    // What the first send says of its session.
+    const struct { const char *mode; bool waits; const char *says; } cases[] = {
+        {"mute", true, "the helper did not greet (timed out after 400 ms); the helper is stopped"},
+        {"silent", true, "no answer to FindWindowA \"AIM_IMessage\" (timed out after 400 ms); the helper is stopped"},
+        {"twice", false, ""},
+        {"dies", false,
+         "no answer to FindWindowExA \"Edit\" (the helper closed its output (it has ended)); the helper is stopped"},
+        {"garbage", false,
+         "an answer to FindWindowA \"AIM_IMessage\" that is none: \"= that is no answer\"; the helper is stopped"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.mode);
@@ -343,9 +351,15 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
         {
             WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(),
                                            [&] { return ++turns > 0; });
+            std::vector<std::string> said;
+            windows.setDiagnostics([&](const std::string &line) {
+                if (line.starts_with("Wine session /prefix/a: "))
+                    said.push_back(line.substr(24));
+            });
             QElapsedTimer clock;
             clock.start();
             SendImText(windows, u"first");
+            EXPECT_EQ(said.empty() ? "" : said.front(), c.says);
             // One wait at most: the rest of the send is quiet time (a wait for
             // each of its 13 look-ups would take 5.2 s).
             EXPECT_LT(clock.elapsed(), 3000);
@@ -440,13 +454,15 @@ TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)
     }
 }
 
-TEST(QuorvexFadeSend, NoWineSessionStartsNothingAndCreatesNothing)
+TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
 {
     // Wine installed, a prefix left from an earlier session, no wineserver:
-    // `wine` on PATH records any start.
+    // `wine` on PATH records any start. In one row a session runs in a second
+    // prefix, with no IM window: its "loader" is the stand-in helper.
     const QTemporaryDir directory;
     const fs::path root = directory.path().toStdString(), home = root / "home", bin = root / "bin",
-                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp";
+                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp", running = root / "running",
+                   modes = root / "modes";
     fs::create_directories(home);
     fs::create_directories(prefix);
     writeFile(prefix / "wineserver", "wine-Gone00");
@@ -456,28 +472,62 @@ TEST(QuorvexFadeSend, NoWineSessionStartsNothingAndCreatesNothing)
         fs::permissions(bin / wine, fs::perms::owner_all);
     }
     addProcess(table, 4242, bin / "wine64", {"WINEPREFIX=" + prefix.string(), "TMPDIR=" + tmp.string()});
+    fs::create_directories(running);
+    writeFile(running / "wineserver", "wine-Run000");
+    writeFile(modes / "running", "empty\n");
+    const LockHolder server(tmp / "wine-Run000" / *serverFolderName(running) / "lock");
     const auto before = tree(root);
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("WINEPREFIX");
-    environment.insert("HOME", QString::fromStdString(home.string()));
-    environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
-    environment.insert("PATH", QString::fromStdString(bin.string()) + ":" + environment.value("PATH"));
-    environment.insert("QUORVEX_PROC_ROOT", QString::fromStdString(table.string()));
-    environment.insert("QUORVEX_IM_HELPER", FAKE_IM_HELPER);
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess fade;
-    fade.setProcessEnvironment(environment);
-    fade.start(QUORVEX_FADE_BINARY, {"--send"});
-    fade.write("hello");
-    fade.closeWriteChannel();
-    // Returns within a second: the send's own pauses and no waiting for Wine.
-    EXPECT_TRUE(fade.waitForFinished(1000));
-    EXPECT_EQ(fade.exitCode(), 0) << fade.readAllStandardError().toStdString();
-    EXPECT_FALSE(fs::exists(root / "started")) << readFile(root / "started");
-    EXPECT_EQ(tree(root), before);
-    if (fade.state() != QProcess::NotRunning) {
-        fade.kill();
-        fade.waitForFinished();
+    const std::string oldPrefix = "Wine prefix " + prefix.string() + " passed over: no wineserver holds its lock (",
+                      noHome = "Wine prefix " + (home / ".wine").string() + " passed over: no such folder",
+                      noIm[] = {"no IM window: no top-level window of class \"AIM_IMessage\" (looked 10 times)",
+                                "text not set: no IM window", "not clicked: no IM window"};
+    const struct { const char *name; bool session; bool verbose; std::vector<std::string> said; } cases[] = {
+        {"no session", false, true,
+         {noHome, oldPrefix, "no running Wine session: no IM window can be open", noIm[0], noIm[1], noIm[2]}},
+        {"no session, not asked why", false, false, {}},
+        {"a session with no IM window", true, true,
+         {noHome, oldPrefix,
+          "Wine prefix " + running.string() + ": a session runs (wineserver " + std::to_string(server.pid())
+              + "); its helper starts with " + FAKE_IM_HELPER,
+          noIm[0], noIm[1], noIm[2]}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(table / "4343");
+        if (c.session)
+            addProcess(table, 4343, bin / "wine64", {"WINEPREFIX=" + running.string(), "TMPDIR=" + tmp.string(),
+                                                     std::string("WINELOADER=") + FAKE_IM_HELPER});
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("WINEPREFIX");
+        environment.insert("HOME", QString::fromStdString(home.string()));
+        environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
+        environment.insert("PATH", QString::fromStdString(bin.string()) + ":" + environment.value("PATH"));
+        environment.insert("QUORVEX_PROC_ROOT", QString::fromStdString(table.string()));
+        environment.insert("QUORVEX_IM_HELPER", QString::fromStdString(modes.string()));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess fade;
+        fade.setProcessEnvironment(environment);
+        fade.start(QUORVEX_FADE_BINARY, c.verbose ? QStringList{"--send", "--verbose"} : QStringList{"--send"});
+        fade.write("hello");
+        fade.closeWriteChannel();
+        // Returns within a second: the send's own pauses and no waiting for Wine.
+        EXPECT_TRUE(fade.waitForFinished(1000));
+        EXPECT_EQ(fade.exitCode(), 0);
+        EXPECT_EQ(fade.readAllStandardOutput(), "<Font Color=#070080>h<Font Color=#070080>e<Font Color=#070080>l"
+                                                "<Font Color=#070080>l<Font Color=#070080>o");
+        // Each line as expected; the places tried for a lock vary with the machine.
+        const QStringList said = QString::fromUtf8(fade.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(std::size_t(said.size()), c.said.size()) << said.join('\n').toStdString();
+        for (std::size_t i = 0; i < c.said.size(); ++i)
+            EXPECT_TRUE(said[qsizetype(i)].startsWith(QString::fromStdString("quorvex-fade: " + c.said[i])))
+                << said[qsizetype(i)].toStdString();
+        EXPECT_FALSE(fs::exists(root / "started")) << readFile(root / "started");
+        fs::remove_all(table / "4343");
+        EXPECT_EQ(tree(root), before);
+        if (fade.state() != QProcess::NotRunning) {
+            fade.kill();
+            fade.waitForFinished();
+        }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -52,34 +53,49 @@ std::vector<std::string> expectedCalls(int passes, int found, const FakeImWindow
 
 } // namespace
 
-TEST(SendImText, CallSequences)
+TEST(SendImText, CallSequencesAndWhatTheySay)
 {
     // The IM window opens before the send (turn 0), never (-1) or in that event turn.
-    const struct { const char *name; int opensAtTurn; std::u16string text; bool turnRaises; int turns; } cases[] = {
-        {"all windows: one pass, the text, one click", 0, u"<Font Color=#FF0000>\u00e9\u20ac\r\n", false, 1},
-        {"no IM window: ten passes, the steps run on handle 0", -1, u"hello", false, 10},
-        {"empty text: no WM_SETTEXT, still a click", 0, u"", false, 1},
-        {"the loop ends on the pass that finds the window", 3, u"x", false, 3},
-        {"an event turn that raises is swallowed", 0, u"text", true, 1},
+    const std::string noIm = "no IM window: no top-level window of class \"AIM_IMessage\" (looked 10 times)";
+    const struct { const char *name; int opensAtTurn; std::u16string text; bool turnRaises; int turns; bool childless;
+                   std::vector<std::string> said; } cases[] = {
+        {"all windows: one pass, the text, one click", 0, u"<Font Color=#FF0000>\u00e9\u20ac\r\n", false, 1, false, {}},
+        {"no IM window: ten passes, the steps run on handle 0", -1, u"hello", false, 10, false,
+         {noIm, "text not set: no IM window", "not clicked: no IM window"}},
+        {"empty text: no WM_SETTEXT, still a click", 0, u"", false, 1, false, {"text not set: the text is empty"}},
+        {"the loop ends on the pass that finds the window", 3, u"x", false, 3, false, {}},
+        {"an event turn that raises is swallowed", 0, u"text", true, 1, false,
+         {"processing the program's events failed: handler failed"}},
+        {"an IM window without its children", 0, u"x", false, 10, true,
+         {"the IM window is not ready: it has no \"_Oscar_PersistantCombo\" child (looked 10 times)",
+          "text not set: the IM window has no \"WndAte32Class\" child",
+          "not clicked: the IM window has no \"_Oscar_IconBtn\" child"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         FakeWindowSystem windows;
-        FakeImWindow im = c.opensAtTurn == 0 ? addFakeImWindow(windows) : FakeImWindow{};
+        std::vector<std::string> said;
+        windows.setDiagnostics([&](const std::string &line) { said.push_back(line); });
+        const auto open = [&] {
+            return c.childless ? FakeImWindow{windows.addWindow("AIM_IMessage")} : addFakeImWindow(windows);
+        };
+        FakeImWindow im = c.opensAtTurn == 0 ? open() : FakeImWindow{};
         int turns = 0;
         EXPECT_NO_THROW(SendImText(windows, c.text, [&] {
             if (++turns == c.opensAtTurn)
-                im = addFakeImWindow(windows);
+                im = open();
             if (c.turnRaises)
                 throw std::runtime_error("handler failed");
         }));
         EXPECT_EQ(turns, c.turns);
-        EXPECT_EQ(callTexts(windows), expectedCalls(c.turns, c.opensAtTurn >= 0 ? c.turns : 0, im, c.text.size()));
-        if (im.imWindow) {
+        const int found = c.opensAtTurn < 0 ? 0 : std::max(c.opensAtTurn, 1);
+        EXPECT_EQ(callTexts(windows), expectedCalls(c.turns, found, im, c.text.size()));
+        if (im.messageBox) {
             EXPECT_EQ(windows.window(im.messageBox)->text, c.text);
         }
         for (const FakeMessage &m : windows.allReceived())
             EXPECT_TRUE(m.wParam == 0 && m.lParam == 0); // at (0, 0), no key flags
+        EXPECT_EQ(said, c.said);
     }
 }
 

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command on a virtual X display of its own. Xvfb picks the display
-# number itself (-displayfd), so runs in parallel never race for one.
+# number itself (-displayfd), so runs in parallel never race for one. There is
+# no session bus: with none named, Qt's D-Bus would autolaunch one through
+# dbus-x11 where that is installed, write ~/.dbus into the test's HOME and leave
+# the bus running. A test that needs a bus starts one of its own.
 set -euo pipefail
 work=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -13,4 +16,5 @@ for _ in $(seq 100); do
 done
 [[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 "$@"

@@ -79,6 +79,12 @@ an unknown option|--bogus x|bogus
 a preview it cannot write|--preview 'C:\no\such\folder\p.png' x|cannot write the preview
 EOF
 
+# No IM window is open yet: the send does nothing, exits 0 and, asked, says why.
+fade "" --send --verbose x
+expect "quorvex-fade.exe --send --verbose says why nothing was sent" \
+  "$status $(tr -d '\r' <"$work/err" | tr '\n' '|')" \
+  "0 quorvex-fade: no IM window: no top-level window of class \"AIM_IMessage\" (looked 10 times)|quorvex-fade: text not set: no IM window|quorvex-fade: not clicked: no IM window|"
+
 # The preview draws real letters: "iii" and "WWW" differ in width, boxes would not.
 blue_columns() { # PNG: how many columns hold a strongly blue pixel
   convert "$1" -fx 'b - max(r, g) > 0.4 ? 1 : 0' -scale "$(identify -format %w "$1")x1!" \
@@ -158,6 +164,16 @@ if [[ -n ${cx:-} ]]; then
 fi
 wineserver -k 2>/dev/null
 sleep 1
+
+# At 150 % display scaling the place scales as the size does.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine "$portable/Quorvex Aim Fader.exe" >/dev/null 2>&1 &
+read -r _ left top _ _ _ cw ch _ <<<"$(probe "Quorvex AimFader" 60)"
+expect "at 150 % the frame is at (150, 150), client 7290 x 2685 twips" \
+  "${left:-none} ${top:-} client ${cw:-} ${ch:-}" "150 150 client 729 269"
+wineserver -k 2>/dev/null
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+wineserver -w
 
 # ------------------------------------------------------------------ the installer
 setup=$(ls "$out"/*setup*.exe)

@@ -139,6 +139,9 @@ void Form2::Timer3_Timer()
     moveTop(m_command2, tops.command2);
     moveTop(m_command3, tops.command3);
     if (Credits::handOffDue(m_rollOuterHeight, pixelsToTwips(m_command3->y()))) {
+        // The program keeps the fader window up from now on: a roll ticking
+        // on would only wake the program 60 times a second to show it again.
+        m_timer3->setEnabled(false);
         emit handOffDue();
         hide();
     }
@@ -161,8 +164,9 @@ void Form2::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// The picture animation serves only eyes: while the window is hidden its two
-// timers rest, and after the hand-off the program idles.
+// The picture animation serves only eyes: its two timers rest while the
+// window is hidden. With the roll stopped at the hand-off, the program then
+// idles.
 void Form2::animate(bool on)
 {
     m_timer1->setEnabled(on);

@@ -12,9 +12,9 @@ class Timer;
 }
 
 // The credits window: the artwork ripples in Main while three panels roll up
-// over it; from the 221st tick of the roll on, every tick says that the
-// hand-off to the fader window is due and hides the window. Which window comes
-// next, and when the program ends, is the program's business.
+// over it; the 221st tick of the roll says that the hand-off to the fader
+// window is due, hides the window and stops the roll. Which window comes next,
+// and when the program ends, is the program's business.
 class Form2 : public QWidget
 {
     Q_OBJECT

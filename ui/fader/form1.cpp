@@ -190,9 +190,12 @@ void Form1::Form_Load()
 #ifdef Q_OS_WIN
     // Qt's move() would place the visible frame, leaving out borders it takes
     // for invisible (Wine draws them); SetWindowPos places the window rectangle.
+    // The place is in design units like the size, so it scales with the
+    // display as the size does: (150, 150) at 150 %.
     const HWND hwnd = reinterpret_cast<HWND>(winId());
-    SetWindowPos(hwnd, HWND_TOPMOST, kScreenLeft, kScreenTop, kSetWindowPosWidth, kSetWindowPosHeight, 0);
     const qreal ratio = devicePixelRatioF();
+    SetWindowPos(hwnd, HWND_TOPMOST, qRound(kScreenLeft * ratio), qRound(kScreenTop * ratio), kSetWindowPosWidth,
+                 kSetWindowPosHeight, 0);
     RECT outer{0, 0, qRound(client.width() * ratio), qRound(client.height() * ratio)};
     AdjustWindowRectEx(&outer, DWORD(GetWindowLongW(hwnd, GWL_STYLE)), FALSE, DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE)));
     SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,

@@ -2,6 +2,8 @@
 
 #include "twips.h"
 
+#include "fade/utf16.h"
+
 #include <QPainter>
 #include <QTransform>
 
@@ -151,8 +153,8 @@ void ImageSurface::fontChanged()
 double ImageSurface::pixelWidth(std::u16string_view text)
 {
     const QStringView view(text.data(), qsizetype(text.size()));
-    const bool pair = text.size() == 2 && QChar::isHighSurrogate(text[0]) && QChar::isLowSurrogate(text[1]);
-    if (text.size() == 1 || pair)
+    // One character (a surrogate pair is one): its own advance.
+    if (!text.empty() && VarloFade::UnitsOfCharacterAt(text, 0) == text.size())
         return m_widths.advance(view, 0, view.size());
     return m_widths.stringWidth(view);
 }
