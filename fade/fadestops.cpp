@@ -1,5 +1,6 @@
 #include "fadestops.h"
 
+#include "channelramp.h"
 #include "fadetext.h"
 #include "hextext.h"
 
@@ -10,30 +11,6 @@ namespace VarloFade {
 
 namespace {
 
-struct Channels
-{
-    std::int16_t red, green, blue;
-};
-
-// As FadeText reads a colour: from its hex text, red the last two digits,
-// green the third and fourth, blue the first two (0x80000007 gives 07 00 80).
-Channels channelsOf(ColorValue color)
-{
-    const std::u16string h = SixDigitHex(color);
-    const std::u16string_view hv = h;
-    const auto pair = [](std::u16string_view p) {
-        return static_cast<std::int16_t>(HexDigitValue(p.substr(0, 1)) * 16 + HexDigitValue(p.substr(1, 1)));
-    };
-    return {pair(hv.substr(hv.size() - 2, 2)), pair(hv.substr(2, 2)), pair(hv.substr(0, 2))};
-}
-
-// Nearest integer, a half to even, by the FPU's own rounding: exact for |v| < 2^22.
-inline int roundHalfEven(float v)
-{
-    constexpr float kShift = 12582912.0f; // 1.5 * 2^23
-    return static_cast<int>((v + kShift) - kShift);
-}
-
 // n * j / parts to the nearest integer, a half to the even neighbour.
 std::size_t partEnd(std::size_t n, std::size_t j, std::size_t parts)
 {
@@ -41,20 +18,13 @@ std::size_t partEnd(std::size_t n, std::size_t j, std::size_t parts)
     return twiceRest > parts || (twiceRest == parts && q % 2 == 1) ? q + 1 : q;
 }
 
-// The step, product and sum each stored as a 32-bit float, as FadeText does.
 void blendSrgb(Channels start, Channels end, std::size_t m, Rgb8 *out)
 {
-    const float fm = static_cast<float>(m);
-    const float stepR = static_cast<float>(static_cast<std::int16_t>(end.red - start.red)) / fm;
-    const float stepG = static_cast<float>(static_cast<std::int16_t>(end.green - start.green)) / fm;
-    const float stepB = static_cast<float>(static_cast<std::int16_t>(end.blue - start.blue)) / fm;
-    const float sR = start.red, sG = start.green, sB = start.blue;
+    const ChannelRamp ramp(start, end, m);
     for (std::size_t i = 1; i <= m; ++i) {
-        const float fi = static_cast<float>(i);
-        const float pR = fi * stepR, pG = fi * stepG, pB = fi * stepB;
-        const float vR = pR + sR, vG = pG + sG, vB = pB + sB;
-        *out++ = {static_cast<std::uint8_t>(roundHalfEven(vR)), static_cast<std::uint8_t>(roundHalfEven(vG)),
-                  static_cast<std::uint8_t>(roundHalfEven(vB))};
+        const ChannelRamp::Rgb v = ramp.at(i);
+        *out++ = {static_cast<std::uint8_t>(v.red), static_cast<std::uint8_t>(v.green),
+                  static_cast<std::uint8_t>(v.blue)};
     }
 }
 
@@ -67,7 +37,7 @@ void StopColours(std::span<const ColorValue> stops, FadeBlend blend, std::span<R
     Channels channels[kMaxFadeStops];
     OklabCone cones[kMaxFadeStops];
     for (std::size_t j = 0; j < stops.size(); ++j) {
-        const Channels c = channelsOf(stops[j]);
+        const Channels c = ChannelsOf(stops[j]);
         channels[j] = c;
         if (blend == FadeBlend::Oklab)
             cones[j] = ConeFromRgb8({static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),

@@ -1,5 +1,6 @@
 #include "fadetext.h"
 
+#include "channelramp.h"
 #include "hextext.h"
 #include "utf16.h"
 
@@ -11,11 +12,6 @@
 namespace VarloFade {
 
 namespace {
-
-struct Channels
-{
-    std::int16_t red, green, blue;
-};
 
 constexpr std::u16string_view kTagOpen = u"<Font Color=#";
 // The wave tags padded to six units, so that each is one fixed-size copy; the
@@ -42,15 +38,6 @@ constexpr std::array<HexPair, 256> makeHexPairs()
 }
 constexpr auto kHexPairs = makeHexPairs();
 
-// Nearest integer, an exact half to the even neighbour: adding 1.5 * 2^23
-// leaves no fraction bits, so the sum is rounded by the FPU's own
-// round-to-nearest-even. Exact for |v| < 2^22.
-inline int roundHalfEven(float v)
-{
-    constexpr float kShift = 12582912.0f;
-    return static_cast<int>((v + kShift) - kShift);
-}
-
 std::size_t countCharacters(std::u16string_view text)
 {
     std::size_t count = 0;
@@ -75,21 +62,13 @@ public:
     {
         if (m == 0)
             return at;
-        // Every stored value is a 32-bit float: step, product and sum.
-        const float fm = static_cast<float>(m);
-        const float stepR = static_cast<float>(static_cast<std::int16_t>(end.red - start.red)) / fm;
-        const float stepG = static_cast<float>(static_cast<std::int16_t>(end.green - start.green)) / fm;
-        const float stepB = static_cast<float>(static_cast<std::int16_t>(end.blue - start.blue)) / fm;
-        const float sR = start.red, sG = start.green, sB = start.blue;
-
+        const ChannelRamp ramp(start, end, m);
         for (std::size_t i = 1; i <= m; ++i) {
-            const float fi = static_cast<float>(i);
-            const float pR = fi * stepR, pG = fi * stepG, pB = fi * stepB;
-            const float vR = pR + sR, vG = pG + sG, vB = pB + sB;
+            const ChannelRamp::Rgb v = ramp.at(i);
             put(kTagOpen);
-            putPair(roundHalfEven(vR));
-            putPair(roundHalfEven(vG));
-            putPair(roundHalfEven(vB));
+            putPair(v.red);
+            putPair(v.green);
+            putPair(v.blue);
             *m_out++ = u'>';
             if (m_wavy) {
                 m_wave = m_wave >= 4 ? 1 : m_wave + 1; // runs on from one part into the next
@@ -128,15 +107,6 @@ void checkChannels(std::initializer_list<int> values)
             throw std::out_of_range("FadeChannels: channel values run from 0 to 255");
 }
 
-Channels channelsOf(ColorValue color)
-{
-    // The channels are read back from the hex text: for an ordinary colour it
-    // reads BBGGRR; a system colour reference gives eight digits, whose first
-    // two, third and fourth, and last two are taken all the same.
-    const std::u16string h = SixDigitHex(color);
-    const std::u16string_view hv = h;
-    return {channelFromHex(hv.substr(hv.size() - 2, 2)), channelFromHex(hv.substr(2, 2)), channelFromHex(hv.substr(0, 2))};
-}
 
 void fadeInto(const Channels (&c)[3], std::u16string_view text, bool wavy, char16_t *out)
 {
@@ -149,6 +119,16 @@ void fadeInto(const Channels (&c)[3], std::u16string_view text, bool wavy, char1
 }
 
 } // namespace
+
+Channels ChannelsOf(ColorValue color)
+{
+    // For an ordinary colour the hex text reads BBGGRR; a system colour
+    // reference gives eight digits, whose first two, third and fourth, and
+    // last two are taken all the same.
+    const std::u16string h = SixDigitHex(color);
+    const std::u16string_view hv = h;
+    return {channelFromHex(hv.substr(hv.size() - 2, 2)), channelFromHex(hv.substr(2, 2)), channelFromHex(hv.substr(0, 2))};
+}
 
 std::size_t FadedLength(std::u16string_view text, bool wavy)
 {
@@ -186,7 +166,7 @@ void FadeTextInto(ColorValue color1, ColorValue color2, ColorValue color3, std::
 {
     if (text.size() > kMaxFadeUnits)
         throw OverflowError();
-    fadeInto({channelsOf(color1), channelsOf(color2), channelsOf(color3)}, text, wavy, out);
+    fadeInto({ChannelsOf(color1), ChannelsOf(color2), ChannelsOf(color3)}, text, wavy, out);
 }
 
 } // namespace VarloFade
