@@ -39,8 +39,6 @@ TEST(QuorvexFadeAnsi, WorkedExampleNoColorAndRender)
         {{"--render", "--ansi"}, html, "1", "Hi\nthere\n"},
         {{"--render", "--ansi"}, html, "", hi},
         {{"--ansi", "-1", "#00FF00", "-2", "#00FF00", "-3", "#00FF00", "ok"}, {}, "yes", "ok\n"},
-        {kRgb + QStringList{"--ansi", "abc"}, {}, "<unset>",
-         "\x1b[38;2;128;128;0ma\x1b[38;2;0;255;0mb\x1b[38;2;0;0;255mc\x1b[0m\n"},
         {kRgb + QStringList{"--ansi", "--wavy"}, "a\r\nb\xf0\x9f\x98\x80", "<unset>",
          "\x1b[38;2;128;128;0ma\x1b[0m\n\x1b[38;2;0;170;85m \x1b[38;2;0;85;170mb\x1b[38;2;0;0;255m\xf0\x9f\x98\x80\x1b[0m\n"},
     };
