@@ -4,32 +4,16 @@
 #include "fade/fadetext.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <algorithm>
-
 #include <csignal>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-const QStringList kRgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
-
-// "trap - XFSZ PIPE; ", after checking that the shell can reset them: one
-// that started with a signal ignored keeps it ignored.
-QString defaultSignals()
-{
-    const QString reset = QStringLiteral("trap - XFSZ PIPE; ");
-    const QByteArray status = runProgram("/bin/bash", {"-c", reset + "exec cat /proc/self/status"}).out;
-    const qsizetype at = status.indexOf("SigIgn:") + 7;
-    const unsigned long long ignored = status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
-    EXPECT_EQ(ignored & ((1ull << (SIGPIPE - 1)) | (1ull << (SIGXFSZ - 1))), 0u) << "SIGPIPE or SIGXFSZ ignored on entry";
-    return reset;
-}
 
 bool hasBlueIn(const QImage &image, int firstRow, int lastRow)
 {
@@ -44,15 +28,11 @@ bool hasBlueIn(const QImage &image, int firstRow, int lastRow)
 
 TEST(QuorvexFade, FadesArgumentsAndStandardInputExactly)
 {
-    const FadeRun plain = fade(kRgb + QStringList{"abc"});
-    EXPECT_EQ(plain.exitCode, 0);
-    EXPECT_EQ(plain.out, "<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c");
-    EXPECT_TRUE(plain.err.isEmpty());
-    EXPECT_EQ(fade(QStringList{"--wavy"} + kRgb + QStringList{"abc"}).out,
-              "<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c");
     // Raw settings are 0x00BBGGRR; words are joined by single spaces.
-    EXPECT_EQ(fade({"-1", "0xFF", "-2", "0xFF00", "-3", "0xFF0000", "a", "c"}).out,
-              "<Font Color=#808000>a<Font Color=#00FF00> <Font Color=#0000FF>c");
+    const FadeRun raw = fade({"-1", "0xFF", "-2", "0xFF00", "-3", "0xFF0000", "a", "c"});
+    EXPECT_EQ(raw.exitCode, 0);
+    EXPECT_EQ(raw.out, "<Font Color=#808000>a<Font Color=#00FF00> <Font Color=#0000FF>c");
+    EXPECT_TRUE(raw.err.isEmpty());
     // Untouched colours are the system colour reference.
     EXPECT_EQ(fade({}, "\r\xc3\xa9\xf0\x9f\x98\x80").out,
               "<Font Color=#070080>\r<Font Color=#070080>\xc3\xa9<Font Color=#070080>\xf0\x9f\x98\x80");
@@ -66,7 +46,7 @@ TEST(QuorvexFade, FadesArgumentsAndStandardInputExactly)
 TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
 {
     QTemporaryDir dir;
-    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; QString platform; } cases[] = {
+    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; QString platform = {}; } cases[] = {
         {{"-1", "#FF00", "x"}, {}, 2, "colour 1 '#FF00'"},
         {{"-3", "0x123456789", "x"}, {}, 2, "colour 3 '0x123456789'"},
         {{"--bogus", "x"}, {}, 2, "bogus"},
@@ -82,23 +62,33 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         {{"--preview", "/proc/p.png", "--size", "10x10\n"}, {}, 2, "size '10x10\n' is not WxH"},
         {{"--size", "10x10", "a"}, {}, 2, "--size needs --preview FILE"},
         {{"--render", "a"}, {}, 2, "--render needs --preview FILE or --ansi"},
+        {{"--colors", "#000000,#FFFFFF", "-2", "#808080", "x"}, {}, 2, "--colors replaces -1, -2 and -3"},
+        {{"-3", "#808080", "--colors", "#000000,#FFFFFF", "x"}, {}, 2, "--colors replaces -1, -2 and -3"},
+        {{"--colors", "#000000", "x"}, {}, 2, "--colors takes 2 to 10 colours, not 1"},
+        {{"--colors", "1,2,3,4,5,6,7,8,9,10,11", "x"}, {}, 2, "not 11"},
+        {{"--colors", "#000000,,#FFFFFF", "x"}, {}, 2, "colour 2 '' is not #RRGGBB"},
+        {{"--colors", "#000000, #FFFFFF", "x"}, {}, 2, "colour 2 ' #FFFFFF'"},
+        {{"--blend", "lab", "x"}, {}, 2, "--blend 'lab' is not srgb or oklab"},
+        {{"--format", "HTML", "x"}, {}, 2, "--format 'HTML' is not aim, bbcode or html"},
+        {{"--format", "html", "--colors", "0x1,0x2,0x3,0x4,0x5,0x6,0x7,0x8,0x9,0xA", "--blend", "oklab"}, QByteArray(32768, 'x'), 1,
+         "Overflow"},
         // A platform Qt cannot start is a failure on standard error, never an abort
         // (nor, on Windows, a dialog waiting for OK), and writes no file.
         {{"--preview", dir.filePath("p.png"), "a"}, {}, 1, "quorvex-fade: This application failed to start", "nowhere"},
+    };
+    const auto expectRefused = [](const FadeRun &run, int exitCode, const char *says) {
+        EXPECT_EQ(run.exitCode, exitCode) << says;
+        EXPECT_TRUE(run.out.isEmpty()) << says;
+        EXPECT_TRUE(run.err.contains(says)) << run.err.constData();
     };
     for (const auto &c : cases) {
         QProcessEnvironment platform;
         if (!c.platform.isEmpty())
             platform.insert(QStringLiteral("QT_QPA_PLATFORM"), c.platform);
-        const FadeRun run = fade(c.arguments, c.input, platform);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.says;
-        EXPECT_TRUE(run.out.isEmpty()) << c.says;
-        EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
+        expectRefused(fade(c.arguments, c.input, platform), c.exitCode, c.says);
     }
-    const FadeRun latin1 = runProgram("/bin/bash", {"-c", "\"$0\" \"$(printf 'caf\\351')\"", QUORVEX_FADE_BINARY});
-    EXPECT_EQ(latin1.exitCode, 2);
-    EXPECT_TRUE(latin1.out.isEmpty());
-    EXPECT_TRUE(latin1.err.contains("argument 1 is not valid UTF-8"));
+    expectRefused(runProgram("/bin/bash", {"-c", "\"$0\" \"$(printf 'caf\\351')\"", QUORVEX_FADE_BINARY}), 2,
+                  "argument 1 is not valid UTF-8");
     EXPECT_FALSE(QFile::exists(dir.filePath("p.png")));
 }
 
@@ -137,8 +127,7 @@ TEST(QuorvexFade, FadesExactlyTheWordsGivenWithOrWithoutAPreview)
         const QByteArray expected = QString::fromStdU16String(VarloFade::FadeText(
             0xFF, 0xFF00, 0xFF0000, words.join(u' ').toStdU16String(), true)).toUtf8();
         for (const QStringList &preview : {QStringList{}, QStringList{"--preview", dir.filePath("p.png")}}) {
-            const FadeRun run = fade(QStringList{"--wavy", "-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"}
-                                     + preview + QStringList{"--"} + words);
+            const FadeRun run = fade(QStringList{"--wavy"} + kRgb + preview + QStringList{"--"} + words);
             EXPECT_EQ(run.exitCode, 0) << words.join(u' ').toStdString() << run.err.constData();
             EXPECT_EQ(run.out, expected) << words.join(u' ').toStdString();
         }
@@ -155,62 +144,74 @@ TEST(QuorvexFade, HelpAllIsHelpWithoutQtsOwnOptions)
 }
 
 // The PNG is written beside the target and renamed over it when complete; a
-// device is written to in place and never replaced.
-TEST(QuorvexFadePreview, AFailedWriteExitsTwoNamingTheFileAndLeavesTheOldOne)
+// device is written to in place and never replaced. With SIGPIPE and SIGXFSZ
+// at their defaults, a write that fails still ends with the documented status
+// (1: output, 2: the preview), never the signal.
+TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
 {
-    QTemporaryDir dir;
+    QTemporaryDir dir, elsewhere;
     const QString old = dir.filePath("old.png"), fresh = dir.filePath("fresh.png");
+    const QString fifo = elsewhere.filePath("fifo"), preview = elsewhere.filePath("p.png");
     const QStringList bigPreview = {"--size", "2000x300", QString(400, u'W')};
-    const struct { QString setup; QString path; QStringList more; } cases[] = {
-        {"true", "/dev/full", {"abc"}},
-        {"ulimit -f 0", old, {"abc"}},
-        {"ulimit -f 1", old, bigPreview}, // fails half-way through
-        {"ulimit -f 0", fresh, {"abc"}},
-        {"ulimit -f 1", fresh, bigPreview},
+    // Standard output a pipe whose reader has gone, or a file past the limit.
+    const QString gone = QStringLiteral("mkfifo '%1' && exec 3<>'%1' >'%1' 3>&-").arg(fifo);
+    const QString limited = QStringLiteral("ulimit -f 0; exec >'%1'").arg(elsewhere.filePath("out"));
+    const QByteArray output = "cannot write to standard output", previewTo = "cannot write the preview to '";
+    const struct { QString setup; QStringList arguments; int exitCode; QByteArray says; } cases[] = {
+        {"true", {"--preview", "/dev/full", "abc"}, 2, previewTo + "/dev/full'"},
+        {"ulimit -f 0", {"--preview", old, "abc"}, 2, previewTo + old.toUtf8() + "'"},
+        {"ulimit -f 1", QStringList{"--preview", old} + bigPreview, 2, previewTo + old.toUtf8() + "'"}, // fails half-way
+        {"ulimit -f 0", {"--preview", fresh, "abc"}, 2, previewTo + fresh.toUtf8() + "'"},
+        {"ulimit -f 1", QStringList{"--preview", fresh} + bigPreview, 2, previewTo + fresh.toUtf8() + "'"},
+        {gone, {"abc"}, 1, output},
+        {gone, {"--ansi", "abc"}, 1, output},
+        {gone, {"--help"}, 1, ""},
+        {gone, {"--version"}, 1, ""},
+        {gone, {"--preview", preview, "abc"}, 1, output},
+        {gone, {"--preview", "/dev/stdout", "abc"}, 2, previewTo + "/dev/stdout'"},
+        {limited, {"abc"}, 1, output},
+        {limited, {"--render", "--ansi", "abc"}, 1, output},
     };
-    const QString atDefaults = defaultSignals();
+    // A shell that started with a signal ignored cannot reset it: check it can.
+    const QString atDefaults = QStringLiteral("trap - XFSZ PIPE; ");
+    const QByteArray status = runProgram("/bin/bash", {"-c", atDefaults + "exec cat /proc/self/status"}).out;
+    const qsizetype at = status.indexOf("SigIgn:") + 7;
+    const unsigned long long ignored = status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
+    ASSERT_EQ(ignored & ((1ull << (SIGPIPE - 1)) | (1ull << (SIGXFSZ - 1))), 0u) << "SIGPIPE or SIGXFSZ ignored on entry";
     for (const auto &c : cases) {
-        QFile file(old);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("an earlier preview");
-        file.close();
-        const FadeRun run = fadeAfter(atDefaults + c.setup, QStringList{"--preview", c.path} + c.more);
-        EXPECT_EQ(run.exitCode, 2) << c.setup.toStdString() << " " << c.path.toStdString();
+        SCOPED_TRACE((c.setup + " " + c.arguments.join(u' ')).toStdString());
+        writeFile(old, "an earlier preview");
+        QFile::remove(fifo);
+        const FadeRun run = fadeAfter(atDefaults + c.setup, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.out.isEmpty()) << "nothing is printed when the preview fails";
-        EXPECT_TRUE(run.err.contains("cannot write the preview to '" + c.path.toUtf8() + "'")) << run.err.constData();
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), "an earlier preview");
-        file.close();
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
+        EXPECT_EQ(readFile(old), "an earlier preview");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.png"});
     }
-    QFileInfo device("/dev/full");
-    EXPECT_FALSE(device.isFile()) << "/dev/full must stay a device";
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile()) << "/dev/full must stay a device";
+    EXPECT_EQ(QImage(preview).size(), QSize(313, 25)) << "a preview written before the output failed stays";
 
     // A replaced file keeps its permissions and, run by root, its owner; a
     // new one gets the umask's. Another hard link keeps the earlier preview.
     const QByteArray oldName = QFile::encodeName(old);
     ::chmod(oldName.constData(), 0640);
     const bool root = ::geteuid() == 0;
-    if (root)
-        ASSERT_EQ(::chown(oldName.constData(), 4321, 4322), 0);
+    ASSERT_TRUE(!root || ::chown(oldName.constData(), 4321, 4322) == 0) << "chown as root";
     ASSERT_EQ(::link(oldName.constData(), QFile::encodeName(dir.filePath("link.png")).constData()), 0);
     EXPECT_EQ(fadeAfter("umask 077", {"--preview", old, "x"}).exitCode, 0);
     EXPECT_EQ(fadeAfter("umask 022", {"--preview", fresh, "x"}).exitCode, 0);
     EXPECT_EQ(QImage(old).size(), QSize(313, 25));
-    const auto status = [](const QString &path) {
+    const auto mode = [](const QString &path) {
         struct stat status {};
-        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
-        return status;
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : ~0u;
     };
-    EXPECT_EQ(status(old).st_mode & 0777, 0640u);
-    EXPECT_EQ(status(fresh).st_mode & 0777, 0644u);
+    EXPECT_EQ(mode(old), 0640u);
+    EXPECT_EQ(mode(fresh), 0644u);
     if (root) {
-        EXPECT_EQ(status(old).st_uid, 4321u);
-        EXPECT_EQ(status(old).st_gid, 4322u);
+        EXPECT_EQ(std::pair(QFileInfo(old).ownerId(), QFileInfo(old).groupId()), std::pair(4321u, 4322u));
     }
-    QFile link(dir.filePath("link.png"));
-    ASSERT_TRUE(link.open(QIODevice::ReadOnly));
-    EXPECT_EQ(link.readAll(), "an earlier preview");
+    EXPECT_EQ(readFile(dir.filePath("link.png")), "an earlier preview");
 }
 
 // A path that names a descriptor the program holds is written through it,
@@ -229,17 +230,12 @@ TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.redirect + " " + c.path).toStdString());
-        QFile file(log);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("earlier line\n");
-        file.close();
+        writeFile(log, "earlier line\n");
         // Qt says nothing on standard error when it has a runtime folder.
         const FadeRun run = fadeAfter("export XDG_RUNTIME_DIR='" + dir.path() + "'; exec " + c.redirect + "'" + log + "'",
                                       {"--preview", c.path, "a"});
         EXPECT_EQ(run.exitCode, 0);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray written = file.readAll();
-        file.close();
+        const QByteArray written = readFile(log);
         ASSERT_TRUE(written.startsWith(c.kept + "\x89PNG")) << written.left(40).toHex().constData();
         const qsizetype end = written.indexOf("IEND") + 8;
         ASSERT_GT(end, 8);
@@ -247,34 +243,4 @@ TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
         EXPECT_EQ(written.mid(end), c.htmlToo ? html : QByteArray());
         EXPECT_EQ(run.out, c.htmlToo ? QByteArray() : html);
     }
-}
-
-// With SIGPIPE and SIGXFSZ at their defaults, a write that fails still ends
-// with the documented status (1: output, 2: the preview), never the signal.
-TEST(QuorvexFade, AWriteCutShortBySignalsExitsWithItsStatus)
-{
-    QTemporaryDir dir;
-    const QString fifo = dir.filePath("fifo"), preview = dir.filePath("p.png");
-    // Standard output a pipe whose reader has gone, or a file past the limit.
-    const QString gone = QStringLiteral("mkfifo '%1' && exec 3<>'%1' >'%1' 3>&-").arg(fifo);
-    const QString limited = QStringLiteral("ulimit -f 0; exec >'%1'").arg(dir.filePath("out"));
-    const struct { QString setup; QStringList arguments; int exitCode; const char *says; } cases[] = {
-        {gone, {"abc"}, 1, "cannot write to standard output"},
-        {gone, {"--ansi", "abc"}, 1, "cannot write to standard output"},
-        {gone, {"--help"}, 1, ""},
-        {gone, {"--version"}, 1, ""},
-        {gone, {"--preview", preview, "abc"}, 1, "cannot write to standard output"},
-        {gone, {"--preview", "/dev/stdout", "abc"}, 2, "cannot write the preview to '/dev/stdout'"},
-        {limited, {"abc"}, 1, "cannot write to standard output"},
-        {limited, {"--render", "--ansi", "abc"}, 1, "cannot write to standard output"},
-    };
-    const QString atDefaults = defaultSignals();
-    for (const auto &c : cases) {
-        SCOPED_TRACE((c.setup + " " + c.arguments.join(u' ')).toStdString());
-        QFile::remove(fifo);
-        const FadeRun run = fadeAfter(atDefaults + c.setup, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode);
-        EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
-    }
-    EXPECT_EQ(QImage(preview).size(), QSize(313, 25)) << "a preview written before the output failed stays";
 }

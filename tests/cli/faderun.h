@@ -3,10 +3,26 @@
 // display to talk to.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 struct FadeRun { int exitCode; QByteArray out, err; };
+
+inline const QStringList kRgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(data);
+}
 
 inline FadeRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
                           const QProcessEnvironment &changes = {})

@@ -1,7 +1,6 @@
 // quorvex-fade's stops, blends and formats, run as a user would.
 #include "faderun.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -15,28 +14,6 @@ TEST(QuorvexFadeStops, ThreeColorsAreTheThreeColourOptions)
             EXPECT_EQ(colors.out, fade(wavy + QStringList{"-1", "#FF0000", "-2", "0x80000007", "-3", "0x1234567"}, input).out)
                 << input.constData();
         }
-}
-
-TEST(QuorvexFadeStops, RefusesBadStopsBlendsAndFormatsWithNothingOnStandardOutput)
-{
-    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; } cases[] = {
-        {{"--colors", "#000000,#FFFFFF", "-2", "#808080", "x"}, {}, 2, "--colors replaces -1, -2 and -3"},
-        {{"-3", "#808080", "--colors", "#000000,#FFFFFF", "x"}, {}, 2, "--colors replaces -1, -2 and -3"},
-        {{"--colors", "#000000", "x"}, {}, 2, "--colors takes 2 to 10 colours, not 1"},
-        {{"--colors", "1,2,3,4,5,6,7,8,9,10,11", "x"}, {}, 2, "not 11"},
-        {{"--colors", "#000000,,#FFFFFF", "x"}, {}, 2, "colour 2 '' is not #RRGGBB"},
-        {{"--colors", "#000000, #FFFFFF", "x"}, {}, 2, "colour 2 ' #FFFFFF'"},
-        {{"--blend", "lab", "x"}, {}, 2, "--blend 'lab' is not srgb or oklab"},
-        {{"--format", "HTML", "x"}, {}, 2, "--format 'HTML' is not aim, bbcode or html"},
-        {{"--format", "html", "--colors", "0x1,0x2,0x3,0x4,0x5,0x6,0x7,0x8,0x9,0xA", "--blend", "oklab"}, QByteArray(32768, 'x'), 1,
-         "Overflow"},
-    };
-    for (const auto &c : cases) {
-        const FadeRun run = fade(c.arguments, c.input);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.says;
-        EXPECT_TRUE(run.out.isEmpty()) << c.says;
-        EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
-    }
 }
 
 TEST(QuorvexFadeStops, WritesEachFormatWhilePreviewsKeepTheAimFade)
@@ -71,11 +48,10 @@ TEST(QuorvexFadeStops, WritesEachFormatWhilePreviewsKeepTheAimFade)
     QTemporaryDir dir;
     const auto preview = [&](const QString &name, const QStringList &more) {
         EXPECT_EQ(fade(stops + more + QStringList{"--preview", dir.filePath(name), "Quorvex"}).exitCode, 0);
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return readFile(dir.filePath(name));
     };
     const QByteArray aimPng = preview("aim.png", {});
-    EXPECT_FALSE(aimPng.isEmpty());
+    EXPECT_TRUE(aimPng.startsWith("\x89PNG"));
     for (const char *format : {"bbcode", "html"}) {
         const FadeRun ansi = fade(stops + QStringList{"--ansi", "--format", format, "Quorvex"});
         EXPECT_EQ(ansi.exitCode, 0);

@@ -30,19 +30,16 @@ TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
 
 // Each character in the colour of its tag: the wave leaves it on its line,
 // a CR ends the line, an LF is a blank and an emoji is one character.
-TEST(QuorvexFadeAnsi, WorkedExampleNoColorRenderAndFailures)
+TEST(QuorvexFadeAnsi, WorkedExampleNoColorAndRender)
 {
     const QByteArray html = "<b>Hi</b>\r<font color=#00ff00>there";
     const QByteArray hi = "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n";
-    const QStringList rgb = {"-1", "#FF0000", "-2", "#00FF00", "-3", "#0000FF"};
     const struct { QStringList arguments; QByteArray input; QString noColor; QByteArray out; } cases[] = {
         {{"--render", "--ansi"}, html, "<unset>", hi},
         {{"--render", "--ansi"}, html, "1", "Hi\nthere\n"},
         {{"--render", "--ansi"}, html, "", hi},
         {{"--ansi", "-1", "#00FF00", "-2", "#00FF00", "-3", "#00FF00", "ok"}, {}, "yes", "ok\n"},
-        {rgb + QStringList{"--ansi", "abc"}, {}, "<unset>",
-         "\x1b[38;2;128;128;0ma\x1b[38;2;0;255;0mb\x1b[38;2;0;0;255mc\x1b[0m\n"},
-        {rgb + QStringList{"--ansi", "--wavy"}, "a\r\nb\xf0\x9f\x98\x80", "<unset>",
+        {kRgb + QStringList{"--ansi", "--wavy"}, "a\r\nb\xf0\x9f\x98\x80", "<unset>",
          "\x1b[38;2;128;128;0ma\x1b[0m\n\x1b[38;2;0;170;85m \x1b[38;2;0;85;170mb\x1b[38;2;0;0;255m\xf0\x9f\x98\x80\x1b[0m\n"},
     };
     for (const auto &c : cases) {
@@ -53,9 +50,6 @@ TEST(QuorvexFadeAnsi, WorkedExampleNoColorRenderAndFailures)
         EXPECT_EQ(run.out, c.out) << "NO_COLOR=" << c.noColor.toStdString();
         EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
     }
-    const FadeRun full = fadeAfter("exec >/dev/full", {"--ansi", "abc"});
-    EXPECT_EQ(full.exitCode, 1);
-    EXPECT_TRUE(full.err.contains("cannot write to standard output"));
 }
 
 // Format characters would reach the terminal invisible, and the bidi ones
@@ -63,20 +57,14 @@ TEST(QuorvexFadeAnsi, WorkedExampleNoColorRenderAndFailures)
 // neighbours and other characters are left alone.
 TEST(QuorvexFadeAnsi, FormatCharactersAreShownNotObeyed)
 {
-    const struct { char32_t character; bool shown; } cases[] = {
-        {0x202A, true},  {0x202B, true},  {0x202C, true},  {0x202D, true},  {0x202E, true},
-        {0x2066, true},  {0x2067, true},  {0x2068, true},  {0x2069, true},  {0x200E, true},
-        {0x200F, true},  {0x2028, true},  {0x2029, true},  {0xFEFF, true},  {0x061C, true},
-        {0x00AD, true},  {0x200B, true},  {0x200D, true},  {0x2060, true},  {0x206F, true},
-        {0xFFFB, true},  {0x1D173, true}, {0xE0001, true}, {0xE007F, true},
-        {0x00AC, false}, {0x2027, false}, {0x2030, false}, {0x2065, false}, {0xFFFC, false},
-        {0x1D17B, false}, {0xE0080, false},
-    };
+    const std::u32string shown = U"\u202A\u202B\u202C\u202D\u202E\u2066\u2067\u2068\u2069\u200E\u200F\u2028\u2029"
+                                 U"\uFEFF\u061C\u00AD\u200B\u200D\u2060\u206F\uFFFB\U0001D173\U000E0001\U000E007F";
+    const std::u32string kept = U"\u00AC\u2027\u2030\u2065\uFFFC\U0001D17B\U000E0080";
     QString html, expected;
-    for (const auto &c : cases) {
-        const QString character = QStringView(QChar::fromUcs4(c.character)).toString();
+    for (char32_t c : shown + kept) {
+        const QString character = QStringView(QChar::fromUcs4(c)).toString();
         html += u'|' + character;
-        expected += u'|' + (c.shown ? QString(QChar(0xFFFD)) : character);
+        expected += u'|' + (shown.find(c) != std::u32string::npos ? QString(QChar(0xFFFD)) : character);
     }
     QProcessEnvironment plain;
     plain.insert("NO_COLOR", "1");

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 
 using VarloFade::RenderHtmlPreview;
-using Ops = std::vector<std::string>;
 
 namespace {
 
@@ -20,26 +18,26 @@ std::string str(const T &...parts)
     return s.str();
 }
 
-// Writes down each drawn character as "c@x,y"; measures 'H' as 8 pixels and
-// every other character as 10.
+// Writes down each operation followed by a space, a drawn character as "c@x,y";
+// measures 'H' as 8 pixels and every other character as 10.
 class RecordingSurface : public VarloFade::PreviewSurface
 {
 public:
-    mutable Ops ops;
+    mutable std::string ops;
     int scaleMode = kScaleTwips;
     double x = 0, y = 0;
 
-    int ScaleMode() const override { ops.push_back("ScaleMode?"); return scaleMode; }
-    void setScaleMode(int mode) override { scaleMode = mode; ops.push_back(str("ScaleMode=", mode)); }
-    void setFontName(std::u16string_view face) override { ops.push_back("FontName=" + std::string(face.begin(), face.end())); }
-    void setFontSize(double points) override { ops.push_back(str("FontSize=", points)); }
-    void setFontBold(bool on) override { ops.push_back(str("FontBold=", on)); }
-    void setFontItalic(bool on) override { ops.push_back(str("FontItalic=", on)); }
-    void setFontUnderline(bool on) override { ops.push_back(str("FontUnderline=", on)); }
-    void setFontStrikethru(bool on) override { ops.push_back(str("FontStrikethru=", on)); }
-    void setAutoRedraw(bool on) override { ops.push_back(str("AutoRedraw=", on)); }
-    void setForeColor(VarloFade::ColorValue color) override { ops.push_back(str("ForeColor=", color)); }
-    void Cls() override { ops.push_back("Cls"); }
+    int ScaleMode() const override { ops += "ScaleMode? "; return scaleMode; }
+    void setScaleMode(int mode) override { scaleMode = mode; ops += str("ScaleMode=", mode, ' '); }
+    void setFontName(std::u16string_view face) override { ops += "FontName=" + std::string(face.begin(), face.end()) + ' '; }
+    void setFontSize(double points) override { ops += str("FontSize=", points, ' '); }
+    void setFontBold(bool on) override { ops += str("FontBold=", on, ' '); }
+    void setFontItalic(bool on) override { ops += str("FontItalic=", on, ' '); }
+    void setFontUnderline(bool on) override { ops += str("FontUnderline=", on, ' '); }
+    void setFontStrikethru(bool on) override { ops += str("FontStrikethru=", on, ' '); }
+    void setAutoRedraw(bool on) override { ops += str("AutoRedraw=", on, ' '); }
+    void setForeColor(VarloFade::ColorValue color) override { ops += str("ForeColor=", color, ' '); }
+    void Cls() override { ops += "Cls "; }
     void setCurrentX(double to) override { x = to; }
     void setCurrentY(double to) override { y = to; }
     // Units outside ASCII are written as '?', so a surrogate pair prints "??".
@@ -48,27 +46,20 @@ public:
         std::string shown;
         for (char16_t c : text)
             shown += c < 128 ? char(c) : '?';
-        ops.push_back(str(shown, '@', x, ',', y));
+        ops += str(shown, '@', x, ',', y, ' ');
     }
     double TextWidth(std::u16string_view text) override { return text == u"H" ? 8 : 10; }
 };
 
-const Ops kPrepare = {"ScaleMode?", "ScaleMode=3", "FontName=Arial", "FontSize=10", "FontBold=0",
-                      "FontItalic=0", "FontUnderline=0", "FontStrikethru=0", "AutoRedraw=1",
-                      "ForeColor=0", "Cls"};
-
-Ops operator+(Ops a, const Ops &b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+const std::string kPrepare = "ScaleMode? ScaleMode=3 FontName=Arial FontSize=10 FontBold=0 FontItalic=0 "
+                            "FontUnderline=0 FontStrikethru=0 AutoRedraw=1 ForeColor=0 Cls ";
 
 // Characters drawn one after another, from the left margin unless told.
-Ops line(int y, const std::string &text, double x = 2)
+std::string line(int y, const std::string &text, double x = 2)
 {
-    Ops ops;
+    std::string ops;
     for (char c : text) {
-        ops.push_back(str(c, '@', x, ',', y));
+        ops += str(c, '@', x, ',', y, ' ');
         x += c == 'H' ? 8 : 10;
     }
     return ops;
@@ -83,41 +74,40 @@ TEST(RenderHtmlPreview, WorkedExample)
     RenderHtmlPreview(surface, u"<Font Color=#FF0000><sup>H<Font Color=#0000FF></sup>i\r<b>!",
                       [&] { opsAtTurn.push_back(surface.ops.size()); });
     // The surface keeps bold and blue; only ScaleMode is put back.
-    EXPECT_EQ(surface.ops, kPrepare + Ops{"ForeColor=255"} + line(-1, "H") + Ops{"ForeColor=16711680"}
-                               + line(0, "i", 10) + Ops{"FontBold=1"} + line(16, "!") + Ops{"ScaleMode=1"});
+    EXPECT_EQ(surface.ops, kPrepare + "ForeColor=255 " + line(-1, "H") + "ForeColor=16711680 " + line(0, "i", 10)
+                               + "FontBold=1 " + line(16, "!") + "ScaleMode=1 ");
     EXPECT_EQ(opsAtTurn, std::vector<std::size_t>{0}); // before the surface is touched
 }
 
 TEST(RenderHtmlPreview, TagRules)
 {
-    const struct { std::u16string html; Ops drawing; } cases[] = {
-        {u"", {}},
-        {u"<B><SUP>x<Font Color=#00FF00>y", Ops{"FontBold=1"} + line(-1, "x") + Ops{"ForeColor=65280"} + line(-1, "y", 12)},
+    const struct { std::u16string html; std::string drawing; } cases[] = {
+        {u"", ""},
+        {u"<B><SUP>x<Font Color=#00FF00>y", "FontBold=1 " + line(-1, "x") + "ForeColor=65280 " + line(-1, "y", 12)},
         {u"<b >x</font><>y", line(0, "xy")},
         {u"<U><s><I>a</u></S></i><sUp>b</suB><su><sups><u/></><bb>c",
-         Ops{"FontUnderline=1", "FontStrikethru=1", "FontItalic=1", "a@2,0", "FontUnderline=0", "FontStrikethru=0",
-             "FontItalic=0", "b@12,-1", "c@22,0"}},
+         "FontUnderline=1 FontStrikethru=1 FontItalic=1 a@2,0 FontUnderline=0 FontStrikethru=0 FontItalic=0 b@12,-1 c@22,0 "},
         {u"<sup><sub>x</sup>", line(1, "x")},
         {u"<sub>a\rb", line(1, "a") + line(17, "b")},
-        {u"<font color=#f00>x", Ops{"ForeColor=240"} + line(0, "x")},
+        {u"<font color=#f00>x", "ForeColor=240 " + line(0, "x")},
         {u"<font color=red>x", line(0, "x")},
-        {u"<font face=\"Courier New\">x\ry", Ops{"FontName=courier new"} + line(0, "x") + line(16, "y")},
+        {u"<font face=\"Courier New\">x\ry", "FontName=courier new " + line(0, "x") + line(16, "y")},
         {u"a+chr13+b\r\r+CHR13+\n>", line(0, "a") + line(16, "b") + line(48, "+CHR13+\n>")},
         // A "<" that never closes is drawn, and so is what follows it.
         {u"a<b\rc", line(0, "a<b") + line(16, "c")},
         // Fade output for a typed 'a<b': the "<" swallows the colour tag of 'b'.
         {u"<Font Color=#FF0000>a<Font Color=#00FF00><<Font Color=#0000FF>b",
-         Ops{"ForeColor=255"} + line(0, "a") + Ops{"ForeColor=65280"} + line(0, "b", 12)},
+         "ForeColor=255 " + line(0, "a") + "ForeColor=65280 " + line(0, "b", 12)},
         // A surrogate pair is one character with one width; lone halves are one each.
-        {u"a\U0001F600b", {"a@2,0", "??@12,0", "b@22,0"}},
-        {u"<Font Color=#FF0000>\U0001F600<Font Color=#00FF00>c", {"ForeColor=255", "??@2,0", "ForeColor=65280", "c@12,0"}},
-        {u"\xDC00\xD800" u"b\xD83D", {"?@2,0", "?@12,0", "b@22,0", "?@32,0"}},
+        {u"a\U0001F600b", "a@2,0 ??@12,0 b@22,0 "},
+        {u"<Font Color=#FF0000>\U0001F600<Font Color=#00FF00>c", "ForeColor=255 ??@2,0 ForeColor=65280 c@12,0 "},
+        {u"\xDC00\xD800" u"b\xD83D", "?@2,0 ?@12,0 b@22,0 ?@32,0 "},
     };
     for (const auto &c : cases) {
         RecordingSurface surface;
         surface.scaleMode = 7;
         RenderHtmlPreview(surface, c.html);
-        EXPECT_EQ(surface.ops, kPrepare + c.drawing + Ops{"ScaleMode=7"});
+        EXPECT_EQ(surface.ops, kPrepare + c.drawing + "ScaleMode=7 ");
     }
 }
 
@@ -130,6 +120,5 @@ TEST(RenderHtmlPreview, RenderRunFromAnEventTurnLeavesTheOuterPicture)
             RenderHtmlPreview(surface, u"<i>z\rz", [] {});
     });
     ASSERT_TRUE(inner);
-    const auto lastCls = std::find(surface.ops.rbegin(), surface.ops.rend(), "Cls").base();
-    EXPECT_EQ(Ops(lastCls, surface.ops.end()), Ops{"FontBold=1"} + line(0, "a") + line(16, "b") + Ops{"ScaleMode=1"});
+    EXPECT_EQ(surface.ops.substr(surface.ops.rfind("Cls ") + 4), "FontBold=1 " + line(0, "a") + line(16, "b") + "ScaleMode=1 ");
 }
