@@ -1,11 +1,9 @@
-// The off-screen image surface and the picture box that shows it: real pixels through Qt.
+// The off-screen image surface: real pixels through Qt.
 #include "fade/renderhtmlpreview.h"
 #include "ui/toolkit/imagesurface.h"
-#include "ui/toolkit/picturebox.h"
 
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 #include <stdexcept>
 
@@ -113,25 +111,6 @@ private slots:
         QVERIFY(surface.image().isNull());
         surface.resize(QSize(4, 4));
         QCOMPARE(QColor(surface.image().pixel(3, 3)), Toolkit::resolveColor(Toolkit::systemColor(15)));
-    }
-
-    void renderStartedFromAnEventTurnLeavesOnePicture()
-    {
-        Toolkit::PictureBox box;
-        box.resize(313, 40);
-        box.surface().setBackColor(kWhite);
-        const std::u16string outer = u"<Font Color=#FF0000>outer\rline", inner = u"<Font Color=#0000FF>inner\r\r";
-        const VarloFade::EventTurn eventTurn = [] { QCoreApplication::processEvents(); };
-        bool innerRan = false;
-        // A second render arrives while the first is marking its line breaks.
-        QTimer::singleShot(0, &box, [&] {
-            innerRan = true;
-            VarloFade::RenderHtmlPreview(box.surface(), inner, eventTurn);
-        });
-        VarloFade::RenderHtmlPreview(box.surface(), outer, eventTurn);
-        QVERIFY(innerRan);
-        QCOMPARE(box.surface().image(), preview(QString::fromStdU16String(outer)));
-        QVERIFY(inkRect(box.surface().image(), Ink::Blue).isEmpty());
     }
 };
 
