@@ -33,19 +33,13 @@ def wait_for(condition, seconds=20):
     return condition()
 
 
-def fader_window():
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        for j in range(app.get_child_count() if app else 0):
-            window = app.get_child_at_index(j)
-            if window and window.get_name() == "Quorvex AimFader" and window.get_state_set().contains(Atspi.StateType.SHOWING):
-                return window
-    return None
-
-
 def children(node):
-    return [node.get_child_at_index(i) for i in range(node.get_child_count())]
+    return [node.get_child_at_index(i) for i in range(node.get_child_count())] if node else []
+
+
+def fader_window():
+    return next((w for app in children(Atspi.get_desktop(0)) for w in children(app) if w and w.get_name() == "Quorvex AimFader"
+                 and w.get_state_set().contains(Atspi.StateType.SHOWING)), None)
 
 
 def spoken(node):
