@@ -12,12 +12,6 @@ class CommandButtonTest : public QObject
     Q_OBJECT
 
 private slots:
-    void contrast()
-    {
-        QCOMPARE(qRound(Toolkit::contrastRatio(Qt::black, Qt::white) * 1000), 21000);
-        QCOMPARE(qRound(Toolkit::contrastRatio(QColor(0x80, 0x80, 0x80), Qt::black) * 1000), 5317);
-    }
-
     void caption_data()
     {
         QTest::addColumn<QColor>("wanted");

@@ -54,7 +54,6 @@ private slots:
         QTest::addColumn<QString>("before"); // the text the ink must start after
         QTest::newRow("red first line") << "<Font Color=#FF0000>gjpH" << int(Ink::Red) << 0 << 15 << "";
         QTest::newRow("blue after a return") << "<Font Color=#0000FF>\rHHH" << int(Ink::Blue) << 16 << 31 << "";
-        QTest::newRow("blue after the marker") << "a+chr13+<Font Color=#0000FF>HHH" << int(Ink::Blue) << 16 << 31 << "";
         QTest::newRow("blue after an emoji") << "a\U0001F600<Font Color=#0000FF>H" << int(Ink::Blue) << 0 << 15
                                              << "a\U0001F600";
     }
