@@ -67,10 +67,6 @@ swatches="$(pixel 224 132) $(pixel 224 244) $(pixel 577 265)"
 echo "the fader window faded the typed text"
 
 "$closewindow" "$fader"
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
-done
-kill -0 "$pid" 2>/dev/null && fail "the program still runs 5 s after its fader window was closed"
+timeout 5 tail --pid="$pid" -f /dev/null || fail "the program still runs 5 s after its fader window was closed"
 wait "$pid" || fail "the program ended with status $?"
 echo "closing the fader window ended the program"

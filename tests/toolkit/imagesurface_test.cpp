@@ -1,11 +1,9 @@
-// The off-screen image surface and the picture box that shows it: real pixels through Qt.
+// The off-screen image surface: real pixels through Qt.
 #include "fade/renderhtmlpreview.h"
 #include "ui/toolkit/imagesurface.h"
-#include "ui/toolkit/picturebox.h"
 
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 #include <stdexcept>
 
@@ -56,7 +54,6 @@ private slots:
         QTest::addColumn<QString>("before"); // the text the ink must start after
         QTest::newRow("red first line") << "<Font Color=#FF0000>gjpH" << int(Ink::Red) << 0 << 15 << "";
         QTest::newRow("blue after a return") << "<Font Color=#0000FF>\rHHH" << int(Ink::Blue) << 16 << 31 << "";
-        QTest::newRow("blue after the marker") << "a+chr13+<Font Color=#0000FF>HHH" << int(Ink::Blue) << 16 << 31 << "";
         QTest::newRow("blue after an emoji") << "a\U0001F600<Font Color=#0000FF>H" << int(Ink::Blue) << 0 << 15
                                              << "a\U0001F600";
     }
@@ -113,25 +110,6 @@ private slots:
         QVERIFY(surface.image().isNull());
         surface.resize(QSize(4, 4));
         QCOMPARE(QColor(surface.image().pixel(3, 3)), Toolkit::resolveColor(Toolkit::systemColor(15)));
-    }
-
-    void renderStartedFromAnEventTurnLeavesOnePicture()
-    {
-        Toolkit::PictureBox box;
-        box.resize(313, 40);
-        box.surface().setBackColor(kWhite);
-        const std::u16string outer = u"<Font Color=#FF0000>outer\rline", inner = u"<Font Color=#0000FF>inner\r\r";
-        const VarloFade::EventTurn eventTurn = [] { QCoreApplication::processEvents(); };
-        bool innerRan = false;
-        // A second render arrives while the first is marking its line breaks.
-        QTimer::singleShot(0, &box, [&] {
-            innerRan = true;
-            VarloFade::RenderHtmlPreview(box.surface(), inner, eventTurn);
-        });
-        VarloFade::RenderHtmlPreview(box.surface(), outer, eventTurn);
-        QVERIFY(innerRan);
-        QCOMPARE(box.surface().image(), preview(QString::fromStdU16String(outer)));
-        QVERIFY(inkRect(box.surface().image(), Ink::Blue).isEmpty());
     }
 };
 

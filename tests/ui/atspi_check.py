@@ -1,7 +1,6 @@
-"""The fader window as a screen reader meets it, through AT-SPI: the tree of
-its controls, a bar set through the value interface, "Fade" pressed through
-the action interface, and the focus as it shows on screen. Run by
-atspi_e2e.sh with the program already started."""
+"""Starts PROGRAM and meets its fader window as a screen reader does, through
+AT-SPI: the tree of its controls, and "Fade" pressed through the action
+interface. Run inside with-accessibility-bus.sh:  atspi_check.py PROGRAM"""
 import subprocess
 import sys
 import time
@@ -34,19 +33,13 @@ def wait_for(condition, seconds=20):
     return condition()
 
 
-def fader_window():
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        for j in range(app.get_child_count() if app else 0):
-            window = app.get_child_at_index(j)
-            if window and window.get_name() == "Quorvex AimFader" and window.get_state_set().contains(Atspi.StateType.SHOWING):
-                return window
-    return None
-
-
 def children(node):
-    return [node.get_child_at_index(i) for i in range(node.get_child_count())]
+    return [node.get_child_at_index(i) for i in range(node.get_child_count())] if node else []
+
+
+def fader_window():
+    return next((w for app in children(Atspi.get_desktop(0)) for w in children(app) if w and w.get_name() == "Quorvex AimFader"
+                 and w.get_state_set().contains(Atspi.StateType.SHOWING)), None)
 
 
 def spoken(node):
@@ -71,19 +64,6 @@ def actions(node):
 def related(node, relation):
     return [r.get_target(i).get_name() for r in node.get_relation_set() if r.get_relation_type() == relation
             for i in range(r.get_n_targets())]
-
-
-def screen(node, centre=False):
-    """The control's pixels on the screen as X shows them, or the pixel at its centre."""
-    box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
-    crop = f"1x1+{box.x + box.width // 2}+{box.y + box.height // 2}" if centre else f"{box.width}x{box.height}+{box.x}+{box.y}"
-    return subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
-                          check=True, capture_output=True).stdout
-
-
-def focus(node):
-    Atspi.Component.grab_focus(node)
-    wait_for(lambda: node.get_state_set().contains(Atspi.StateType.FOCUSED), 5)
 
 
 def main():
@@ -112,37 +92,20 @@ def main():
     check(related(label, Atspi.RelationType.LABEL_FOR) == ["HTML preview"], "\"faded text\" is not the preview's label")
     check(related(preview, Atspi.RelationType.LABELLED_BY) == ["faded text"], "the preview is not labelled by \"faded text\"")
 
-    # A bar set through its value moves its swatch, on screen too.
-    Atspi.Value.set_current_value(controls["Colour 2, green"], 255)
-    swatch = controls["Colour 2"]
-    check(wait_for(lambda: swatch.get_description() == "red 0, green 255, blue 0", 5),
-          f"Colour 2 says {swatch.get_description()!r}")
-    check(wait_for(lambda: screen(swatch, centre=True) == bytes((0, 255, 0)), 5),
-          f"Colour 2 shows {tuple(screen(swatch, centre=True))}")
-
     # "Fade" pressed as a screen reader presses it: the preview says the text.
     fade = controls["Fade"]
     Atspi.Action.do_action(fade, actions(fade).index("Press"))
     check(wait_for(lambda: preview.get_description() == "Text Here", 5),
           f"the preview says {preview.get_description()!r}")
 
-    # Focus shows on a bar (its thumb blinks, so some look differs) and on the
-    # preview, and goes again with the focus.
-    bar, send = controls["Colour 1, red"], controls["Send IM"]
-    focus(send)
-    bare_bar, bare_preview = screen(bar), screen(preview)
-    focus(bar)
-    check(bar.get_state_set().contains(Atspi.StateType.FOCUSED), "the bar took no focus")
-    check(wait_for(lambda: screen(bar) != bare_bar, 3), "a focused bar looks unfocused")
-    focus(preview)
-    check(wait_for(lambda: screen(preview) != bare_preview, 3), "a focused preview looks unfocused")
-    focus(send)
-    check(wait_for(lambda: screen(bar) == bare_bar and screen(preview) == bare_preview, 3),
-          "focus left a mark behind")
-
     if failures:
         sys.exit(1)
     print("fader window through AT-SPI: all checks passed")
 
 
-main()
+program = subprocess.Popen([sys.argv[1]])
+try:
+    main()
+finally:
+    program.terminate()
+    program.wait()
