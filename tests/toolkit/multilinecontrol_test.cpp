@@ -154,11 +154,13 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("extend");
         const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << int(KeyAction::SelectAll) << false;
         QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << int(KeyAction::NewLine) << false;
         QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << int(KeyAction::NewLine) << false;
         QTest::newRow("Shift+Home") << int(Qt::Key_Home) << shift << "" << int(KeyAction::LineStart) << true;
         QTest::newRow("Ctrl+Shift+End") << int(Qt::Key_End) << (ctrl | shift) << "" << int(KeyAction::TextEnd) << true;
         QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << ctrl << "" << int(KeyAction::WordLeft) << false;
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 0 << "" << int(KeyAction::PageDown) << false;
         QTest::newRow("a letter") << int(Qt::Key_A) << 0 << "a" << int(KeyAction::Type) << false;
         QTest::newRow("AltGr types") << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::AltModifier) << "\u20AC"
                                      << int(KeyAction::Type) << false;
