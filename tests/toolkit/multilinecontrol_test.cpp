@@ -1,8 +1,13 @@
-// The HTML box's editing model, driven without a widget.
+// The HTML box's editing model and its keys, driven without a widget.
+#include "ui/toolkit/fonts.h"
 #include "ui/toolkit/multilinecontrol.h"
+#include "ui/toolkit/multilinekeymap.h"
+#include "ui/toolkit/multilinelayout.h"
 
+#include <QKeyEvent>
 #include <QTest>
 
+using Toolkit::KeyAction;
 using Toolkit::MultiLineControl;
 
 namespace {
@@ -63,8 +68,6 @@ private slots:
         QTest::newRow("replace a backward selection") << "abcdef" << 4 << 1 << "XY" << "aXYef" << 3;
         QTest::newRow("backspace takes CR LF whole") << "a\r\nb" << 3 << 3 << "<" << "ab" << 1;
         QTest::newRow("delete takes a pair whole") << "a" + kPair << 1 << 1 << ">" << "a" << 1;
-        QTest::newRow("backspace at the start") << "ab" << 0 << 0 << "<" << "ab" << 0;
-        QTest::newRow("delete at the end") << "ab" << 2 << 2 << ">" << "ab" << 2;
         QTest::newRow("delete a selection") << "abc" << 0 << 2 << ">" << "c" << 0;
         QTest::newRow("positions past the end are clamped") << "abc" << 99 << 99 << "d" << "abcd" << 4;
     }
@@ -88,38 +91,21 @@ private slots:
         QCOMPARE(c.text(), text);
     }
 
-    // Backspace at the start or Delete at the end changes nothing and keeps the
-    // last real edit for undo.
-    void noOpEditKeepsTheUndoStep_data()
-    {
-        QTest::addColumn<int>("at");
-        QTest::addColumn<QString>("edit");
-        QTest::newRow("backspace at the start") << 0 << "<";
-        QTest::newRow("delete at the end") << 3 << ">";
-        QTest::newRow("nothing for nothing") << 1 << "";
-    }
-    void noOpEditKeepsTheUndoStep()
-    {
-        QFETCH(int, at);
-        QFETCH(QString, edit);
-        MultiLineControl c = control(QStringLiteral("ab"), 2, 2);
-        QVERIFY(c.replaceSelection(u"c"));
-        c.moveCursor(at);
-        const bool changed = edit == u"<" ? c.deleteBackward() : edit == u">" ? c.deleteForward() : c.replaceSelection(edit);
-        QVERIFY(!changed);
-        QCOMPARE(c.text(), QStringLiteral("abc"));
-        QCOMPARE(c.cursor(), at);
-        QCOMPARE(c.anchor(), at);
-        c.undo();
-        QCOMPARE(c.text(), QStringLiteral("ab"));
-    }
-
-    void typingIsUndoneAsAWholeAndUndoTwiceRedoes()
+    void undoStepsAndRedo()
     {
         MultiLineControl c = control(QStringLiteral("ab"), 2, 2);
         for (const char16_t *typed : {u"c", u"d", u"e"})
             c.replaceSelection(QStringView(typed), true);
         QCOMPARE(c.text(), QStringLiteral("abcde"));
+        // Backspace at the start, Delete at the end and nothing put in for
+        // nothing change nothing and keep the typing as the step to undo.
+        c.moveCursor(0);
+        QVERIFY(!c.deleteBackward());
+        c.moveCursor(5);
+        QVERIFY(!c.deleteForward());
+        QVERIFY(!c.replaceSelection(u""));
+        QCOMPARE(c.text(), QStringLiteral("abcde"));
+        QCOMPARE(c.cursor(), 5);
         c.undo();
         QCOMPARE(c.text(), QStringLiteral("ab"));
         QCOMPARE(c.cursor(), 2);
@@ -159,7 +145,65 @@ private slots:
         c.selectWordAt(at);
         QTEST(c.selectedText(), "selected");
     }
+
+    void keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("extend");
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << int(KeyAction::SelectAll) << false;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << int(KeyAction::NewLine) << false;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << int(KeyAction::NewLine) << false;
+        QTest::newRow("Shift+Home") << int(Qt::Key_Home) << shift << "" << int(KeyAction::LineStart) << true;
+        QTest::newRow("Ctrl+Shift+End") << int(Qt::Key_End) << (ctrl | shift) << "" << int(KeyAction::TextEnd) << true;
+        QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << ctrl << "" << int(KeyAction::WordLeft) << false;
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 0 << "" << int(KeyAction::PageDown) << false;
+        QTest::newRow("a letter") << int(Qt::Key_A) << 0 << "a" << int(KeyAction::Type) << false;
+        QTest::newRow("AltGr types") << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::AltModifier) << "\u20AC"
+                                     << int(KeyAction::Type) << false;
+        QTest::newRow("Ctrl+B is not the box's") << int(Qt::Key_B) << ctrl << "\x02" << int(KeyAction::None) << false;
+        QTest::newRow("Escape is not the box's") << int(Qt::Key_Escape) << 0 << "\x1b" << int(KeyAction::None) << false;
+    }
+    void keys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        const KeyAction action = Toolkit::keyActionFor(event);
+        QTEST(int(action.kind), "kind");
+        QTEST(action.extend, "extend");
+        if (action.kind == KeyAction::Type)
+            QCOMPARE(action.text, text);
+    }
+
+    // Up and Down keep the column the first of them set out from, through a
+    // short line; past the first or last line they reach the text's ends.
+    void verticalMoves()
+    {
+        Toolkit::MultiLineControl control;
+        control.setText(QStringLiteral("0123456789abcdef\r\nb\r\n0123456789abcdef"));
+        Toolkit::MultiLineLayout layout(control.text());
+        layout.setFont(Toolkit::msSansSerif(8), nullptr);
+        layout.setWidth(300);
+        double preferredX = -1;
+        auto press = [&](KeyAction::Kind kind) {
+            control.moveCursor(Toolkit::moveTarget({kind}, control, layout, 2, preferredX));
+            return int(control.cursor());
+        };
+        control.moveCursor(10);
+        QCOMPARE(press(KeyAction::Down), 19); // after the "b"
+        QCOMPARE(press(KeyAction::Down), 31); // column 10 again
+        QCOMPARE(press(KeyAction::Down), 37); // the end
+        preferredX = -1;
+        control.moveCursor(31);
+        QCOMPARE(press(KeyAction::PageUp), 10);
+        QCOMPARE(press(KeyAction::Up), 0);
+    }
 };
 
-QTEST_APPLESS_MAIN(MultiLineControlTest)
+QTEST_MAIN(MultiLineControlTest)
 #include "multilinecontrol_test.moc"

@@ -54,6 +54,21 @@ private slots:
         QCOMPARE(box.layout.positionInLine(0, x6), 6);
     }
 
+    // A lone CR or LF stays in the text and is drawn as a box; a tab as a blank.
+    void loneBreaksAndTabsAreShown()
+    {
+        auto drawn = [](const QString &text) {
+            Box box(text);
+            QImage image(100, 30, QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            box.layout.shaped(0)->draw(&painter, QPointF(0, 0));
+            painter.end();
+            return image;
+        };
+        QCOMPARE(drawn(QStringLiteral("a\rb\nc\td")), drawn(QStringLiteral("a\u25A1b\u25A1c d")));
+    }
+
     // Every line is drawn exactly as wide as it was measured, and no wider
     // than the box, for plain and wavy fades of mixed scripts and kerned pairs.
     void measuredIsDrawn_data()
@@ -128,6 +143,16 @@ private slots:
         QCOMPARE(box.layout.positionInLine(last, 1e6), box.text.size());
         for (qsizetype pos = first.start; pos < first.end() - 1; ++pos)
             QCOMPARE(box.layout.positionInLine(0, box.layout.positionX(pos) + 0.2), pos);
+
+        // A position at a wrap belongs to the line it starts, also where the
+        // wrapping has stopped right there for now.
+        Box partly(fade(u"The quick brown fox jumps over the lazy dog. Pack my box with five dozen jugs.", false));
+        const std::vector<VisualLine> all = partly.layout.lines();
+        partly.layout.setWidth(kWidth);
+        partly.layout.wrapUntilLine(0);
+        const qsizetype wrapped = partly.layout.wrappedLineCount();
+        QVERIFY(wrapped < qsizetype(all.size()));
+        QCOMPARE(partly.layout.lineOf(all[wrapped].start), wrapped);
     }
 
     // An edit wraps again from the line before it and takes over the lines

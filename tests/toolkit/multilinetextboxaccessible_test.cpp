@@ -81,11 +81,7 @@ private slots:
         QCOMPARE(m_iface->text(QAccessible::Value), html);
         const QAccessible::State state = m_iface->state();
         QVERIFY(state.multiLine && state.editable && state.focusable && !state.readOnly);
-        QVERIFY(m_iface->editableTextInterface());
-        QAccessibleTextInterface *text = m_iface->textInterface();
-        QVERIFY(text);
-        QCOMPARE(text->characterCount(), html.size());
-        QCOMPARE(text->text(0, 13), html.left(13));
+        QCOMPARE(m_iface->textInterface()->characterCount(), html.size());
         QCOMPARE(g_events, QStringList({QStringLiteral("update 0 >") + html, QStringLiteral("caret 0")}));
     }
 
