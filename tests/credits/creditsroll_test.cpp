@@ -36,8 +36,9 @@ TEST_P(CreditsRollFrame, StartsFromTheOuterHeightAndHandsOffAtTick221)
         before = tops;
         followOuterHeight(RollPosition, rollOuterHeight, tick >= f.arrivesBeforeTick ? f.outerHeight : f.clientHeight);
         tops = rollOneTick(RollPosition);
-        if (tick == f.arrivesBeforeTick)
+        if (tick == f.arrivesBeforeTick) {
             EXPECT_EQ(tops.command1, f.outerHeight - 30 * tick);
+        }
         if (handOffDue(rollOuterHeight, tops.command3))
             break;
     }
@@ -47,8 +48,9 @@ TEST_P(CreditsRollFrame, StartsFromTheOuterHeightAndHandsOffAtTick221)
     EXPECT_EQ(tops.command2, f.outerHeight - 5930);
     EXPECT_EQ(tops.command3, f.outerHeight - 3030);
     // One tick earlier the creators' line stood exactly on the mark, which is not enough.
-    if (f.arrivesBeforeTick < 221)
+    if (f.arrivesBeforeTick < 221) {
         EXPECT_EQ(before.command3, f.outerHeight - 3000);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, CreditsRollFrame,

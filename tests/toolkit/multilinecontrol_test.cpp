@@ -191,7 +191,7 @@ private slots:
         layout.setWidth(300);
         double preferredX = -1;
         auto press = [&](KeyAction::Kind kind) {
-            control.moveCursor(Toolkit::moveTarget({kind}, control, layout, 2, preferredX));
+            control.moveCursor(Toolkit::moveTarget({kind, false, {}}, control, layout, 2, preferredX));
             return int(control.cursor());
         };
         control.moveCursor(10);
