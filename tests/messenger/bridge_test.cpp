@@ -194,11 +194,13 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
               std::nullopt);
     EXPECT_EQ(turns, 3);
     const pid_t pid = process.pid();
+    // Another started in its place is not read from.
     turns = 0;
-    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { process.stop(); return ++turns; }),
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000),
+                               [&] { process.stop(); return ++turns == 1 && process.start({"cat"}, {}); }),
               std::nullopt);
     EXPECT_EQ(turns, 1);
-    EXPECT_FALSE(process.running());
+    process.stop();
     EXPECT_FALSE(processExists(pid)) << "stopped and reaped";
 
     ASSERT_TRUE(process.start({"cat"}, {}));
