@@ -46,10 +46,12 @@ std::string delivered(const std::string &text)
     return "settext 65568 " + text + "\npost 65572 513\npost 65572 514\n";
 }
 
-void writeFile(const fs::path &file, const std::string &content)
+void writeFile(const fs::path &file, const std::string &content, bool executable = false)
 {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
+    if (executable)
+        fs::permissions(file, fs::perms::owner_all);
 }
 
 // Every path under a folder, to show that a look-up created nothing.
@@ -72,6 +74,22 @@ struct LockHolder : HelperProcess
         EXPECT_EQ(readLine(Clock::now() + milliseconds(5000)), "locked");
     }
 };
+
+// A prefix whose server keeps its lock under `serverRoot`, which Debian's
+// layout names in the prefix's "wineserver" file (`named`; empty: upstream's
+// layout). The lock is held by a stand-in server, or left behind unheld.
+std::unique_ptr<LockHolder> serve(const fs::path &prefix, const fs::path &serverRoot, const std::string &named,
+                                  bool held = true)
+{
+    fs::create_directories(prefix);
+    if (!named.empty())
+        writeFile(prefix / "wineserver", named);
+    const fs::path lock = serverRoot / *serverFolderName(prefix) / "lock";
+    if (held)
+        return std::make_unique<LockHolder>(lock);
+    writeFile(lock, "");
+    return nullptr;
+}
 
 // A process-table entry as /proc shows one: its program, environment and
 // command line (Wine puts the Windows program first).
@@ -176,9 +194,13 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
               std::nullopt);
     EXPECT_EQ(turns, 3);
     const pid_t pid = process.pid();
-    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { process.stop(); return true; }),
+    // Another started in its place is not read from.
+    turns = 0;
+    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000),
+                               [&] { process.stop(); return ++turns == 1 && process.start({"cat"}, {}); }),
               std::nullopt);
-    EXPECT_FALSE(process.running());
+    EXPECT_EQ(turns, 1);
+    process.stop();
     EXPECT_FALSE(processExists(pid)) << "stopped and reaped";
 
     ASSERT_TRUE(process.start({"cat"}, {}));
@@ -188,7 +210,10 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
     // One that ignores the end of its input is killed after the grace time.
     ASSERT_TRUE(process.start({"sh", "-c", "trap '' TERM; exec sleep 30"}, {}));
     const pid_t stubborn = process.pid();
+    QElapsedTimer clock;
+    clock.start();
     process.stop(milliseconds(50));
+    EXPECT_LT(clock.elapsed(), 5000) << "waited for it to end by itself";
     EXPECT_FALSE(processExists(stubborn));
     // One that has ended: writing fails and reading meets the end.
     ASSERT_TRUE(process.start({"true"}, {}));
@@ -200,119 +225,99 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
 {
     const QTemporaryDir directory;
     const fs::path root = directory.path().toStdString(), table = root / "proc", home = root / "home",
-                   tmp = root / "tmp", other = root / "tmp-other", upstream = root / "upstream";
+                   tmp = root / "tmp", upstream = root / "upstream", build = root / "wine";
     const uid_t uid = ::getuid();
     fs::create_directories(table);
-    const fs::path defaultPrefix = home / ".wine", chosen = root / "chosen", frontEnd = root / "games" / "frontend",
-                   stale = root / "stale", alone = root / "alone", idle = root / "idle";
-    for (const fs::path &prefix : {defaultPrefix, chosen, frontEnd, stale, alone, idle})
-        fs::create_directories(prefix / "drive_c");
     // A Wine build with a preloader, and a loader of someone's choosing.
-    const fs::path build = root / "wine", chosenLoader = root / "custom" / "wine";
-    for (const fs::path &program : {build / "wine64", build / "wine64-preloader", build / "wineserver", chosenLoader}) {
-        writeFile(program, "#!/bin/sh\n");
-        fs::permissions(program, fs::perms::owner_all);
+    for (const fs::path &program : {build / "wine64", build / "wine64-preloader", build / "wineserver",
+                                    root / "custom" / "wine"})
+        writeFile(program, "#!/bin/sh\n", true);
+    // Debian's layout for all but the front-end's prefix, which has upstream's;
+    // stale's server has gone and left its lock.
+    const struct { std::string prefix, named; fs::path serverRoot; } prefixes[] = {
+        {"home/.wine", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+        {"chosen", "wine-Zz99Yy\n", root / "tmp-other" / "wine-Zz99Yy"},
+        {"games/frontend", "", upstream / (".wine-" + std::to_string(uid))},
+        {"alone", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+        {"idle", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+        {"stale", "wine-Old000", tmp / "wine-Old000"},
+        {"theirs", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+        {"fifo-wineserver", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+        {"fifo-environ", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+        {"fifo-cmdline", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
+    };
+    std::vector<std::unique_ptr<LockHolder>> running;
+    std::map<pid_t, std::string> servers;
+    for (const auto &p : prefixes)
+        if (auto &server = running.emplace_back(serve(root / p.prefix, p.serverRoot, p.named, p.prefix != "stale")))
+            servers[server->pid()] = p.prefix;
+    const auto env = [&](const char *name, const std::string &prefix) { return std::string(name) + "=" + (root / prefix).string(); };
+
+    addProcess(table, 100, build / "wine64-preloader", {env("WINEPREFIX", "games/frontend"), "HOME=/elsewhere"});
+    addProcess(table, 101, FAKE_IM_HELPER, {env("HOME", "home")}); // not Wine: does not count
+    addProcess(table, 102, build / "wineserver", {env("HOME", "home"), env("TMPDIR", "tmp")});
+    addProcess(table, 103, "/opt/wine/bin/wine",
+               {env("WINEPREFIX", "chosen/"), env("TMPDIR", "tmp-other"), env("WINELOADER", "custom/wine")});
+    addProcess(table, 104, build / "wine64", {env("WINEPREFIX", "stale")});
+    addProcess(table, 105, build / "wine64", {"WINEPREFIX=relative/prefix"});
+    addProcess(table, 106, build / "wine64", {env("WINEPREFIX", "missing")});
+    addProcess(table, 107, build / "wine64", {env("HOME", "home")});
+    addProcess(table, 108, "/gone/wine", {env("WINEPREFIX", "alone")}); // no loader of its own to use
+    addProcess(table, running[3]->pid(), build / "wineserver", {});
+    // Only Wine's own services and a helper of ours: no IM window can be open there.
+    addProcess(table, 109, build / "wine64", {env("WINEPREFIX", "idle")}, "C:\\windows\\system32\\services.exe");
+    addProcess(table, 110, build / "wine64", {env("WINEPREFIX", "idle")}, "/usr/lib/quorvex-im-helper.exe");
+    // Someone else's process in a prefix of ours (only root can make one).
+    addProcess(table, 111, build / "wine64", {env("WINEPREFIX", "theirs")});
+    if (::geteuid() == 0)
+        ASSERT_EQ(::chown((table / "111").c_str(), uid + 1, ::getgid()), 0);
+    else
+        fs::remove_all(table / "111");
+    // Anyone who can write a prefix can leave a FIFO where the search reads a
+    // file: it is never waited on, and its session is passed over.
+    addProcess(table, 112, build / "wine64", {env("WINEPREFIX", "fifo-wineserver")});
+    addProcess(table, 113, build / "wine64", {env("WINEPREFIX", "fifo-environ")});
+    addProcess(table, 114, build / "wine64", {env("WINEPREFIX", "fifo-cmdline")});
+    const fs::path fifos[] = {root / "fifo-wineserver" / "wineserver", table / "113" / "environ", table / "114" / "cmdline"};
+    for (const fs::path &fifo : fifos) {
+        fs::remove(fifo);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     }
 
-    // Debian's layout for all but the front-end's prefix, which has upstream's.
-    for (const fs::path &prefix : {defaultPrefix, alone, idle})
-        writeFile(prefix / "wineserver", "wine-Ab12Cd");
-    writeFile(chosen / "wineserver", "wine-Zz99Yy\n");
-    writeFile(stale / "wineserver", "wine-Old000");
-    const LockHolder defaultServer(tmp / "wine-Ab12Cd" / *serverFolderName(defaultPrefix) / "lock");
-    const LockHolder chosenServer(other / "wine-Zz99Yy" / *serverFolderName(chosen) / "lock");
-    const LockHolder frontEndServer(upstream / (".wine-" + std::to_string(uid)) / *serverFolderName(frontEnd) / "lock");
-    const LockHolder aloneServer(tmp / "wine-Ab12Cd" / *serverFolderName(alone) / "lock");
-    const LockHolder idleServer(tmp / "wine-Ab12Cd" / *serverFolderName(idle) / "lock");
-    writeFile(tmp / "wine-Old000" / *serverFolderName(stale) / "lock", ""); // left behind, unlocked
-
-    addProcess(table, 100, build / "wine64-preloader", {"WINEPREFIX=" + frontEnd.string(), "HOME=/elsewhere"});
-    addProcess(table, 101, FAKE_IM_HELPER, {"HOME=" + home.string()}); // not Wine: does not count
-    addProcess(table, 102, build / "wineserver", {"HOME=" + home.string(), "TMPDIR=" + tmp.string()});
-    addProcess(table, 103, "/opt/wine/bin/wine", {"WINEPREFIX=" + chosen.string() + "/", "TMPDIR=" + other.string(),
-                                                  "WINELOADER=" + chosenLoader.string()});
-    addProcess(table, 104, build / "wine64", {"WINEPREFIX=" + stale.string()});
-    addProcess(table, 105, build / "wine64", {"WINEPREFIX=relative/prefix"});
-    addProcess(table, 106, build / "wine64", {"WINEPREFIX=" + (root / "missing").string()});
-    addProcess(table, 107, build / "wine64", {"HOME=" + home.string()});
-    addProcess(table, 108, "/gone/wine", {"WINEPREFIX=" + alone.string()}); // no loader of its own to use
-    addProcess(table, aloneServer.pid(), build / "wineserver", {});
-    // Only Wine's own services and a helper of ours: no IM window can be open there.
-    addProcess(table, 109, build / "wine64", {"WINEPREFIX=" + idle.string()}, "C:\\windows\\system32\\services.exe");
-    addProcess(table, 110, build / "wine64", {"WINEPREFIX=" + idle.string()}, "/usr/lib/quorvex-im-helper.exe");
-
     SessionSearch search{table, uid, std::nullopt, home, tmp, upstream};
-    const std::map<pid_t, std::string> servers{{defaultServer.pid(), "default"}, {chosenServer.pid(), "chosen"},
-                                               {frontEndServer.pid(), "front-end"}, {aloneServer.pid(), "alone"},
-                                               {idleServer.pid(), "idle"}};
     const auto before = tree(root);
     // Prefix, loader, TMPDIR, server.
+    bool waited = false;
     const auto found = [&] {
+        auto sessions = std::async(std::launch::async, [&] { return findWineSessions(search); });
+        // A search that waits on a FIFO is let go: a writer comes and goes.
+        for (int polls = 0; sessions.wait_for(milliseconds(50)) != std::future_status::ready; ++polls)
+            for (const fs::path &fifo : fifos)
+                if (polls >= 100)
+                    waited = true, ::close(::open(fifo.c_str(), O_RDWR | O_NONBLOCK));
         std::string text;
-        for (const WineSession &s : findWineSessions(search))
+        for (const WineSession &s : sessions.get())
             text += s.prefix.lexically_relative(root).string() + " " + s.loader.lexically_relative(root).string() + " "
                     + s.tmpDir.filename().string() + " " + servers.at(s.server) + "\n";
         return text;
     };
     // The loader beside its wineserver, where a process names none to use.
-    const std::string defaultSession = "home/.wine wine/wine64 tmp default\n",
+    const std::string defaultSession = "home/.wine wine/wine64 tmp home/.wine\n",
                       aloneSession = "alone wine/wine64 tmp alone\n",
                       chosenSession = "chosen custom/wine tmp-other chosen\n",
-                      frontEndSession = "games/frontend wine/wine64  front-end\n";
+                      frontEndSession = "games/frontend wine/wine64  games/frontend\n";
     // HOME/.wine first, then the others by path.
     EXPECT_EQ(found(), defaultSession + aloneSession + chosenSession + frontEndSession);
     search.winePrefix = root / "games" / ".." / "chosen"; // another spelling of it
     EXPECT_EQ(found(), "games/../chosen custom/wine tmp-other chosen\n" + defaultSession + aloneSession
                            + frontEndSession);
-    search.winePrefix = idle;
+    search.winePrefix = root / "idle";
     EXPECT_EQ(found(), defaultSession + aloneSession + chosenSession + frontEndSession);
 
     search.uid = uid + 1; // someone else's processes and servers are never touched
     EXPECT_EQ(found(), "");
     EXPECT_EQ(tree(root), before) << "a look-up creates nothing";
-}
-
-// Anyone who can write a prefix can leave a FIFO where the search reads a
-// file: it is never waited on, its session is passed over and the others are found.
-TEST(WineSessions, AFifoIsPassedOverNotWaitedOn)
-{
-    const QTemporaryDir directory;
-    const fs::path root = directory.path().toStdString(), table = root / "proc", tmp = root / "tmp",
-                   wine = root / "wine64";
-    writeFile(wine, "#!/bin/sh\n");
-    fs::permissions(wine, fs::perms::owner_all);
-    std::vector<fs::path> fifos;
-    std::vector<std::unique_ptr<LockHolder>> servers;
-    // The prefix of each session, and the file of it that is a FIFO.
-    const struct { const char *prefix; const char *fifo; } cases[] = {
-        {"good", nullptr}, {"server-file", "wineserver"}, {"environment", "environ"}, {"command-line", "cmdline"},
-    };
-    int pid = 300;
-    for (const auto &c : cases) {
-        const fs::path prefix = root / c.prefix, process = table / std::to_string(pid);
-        fs::create_directories(prefix);
-        writeFile(prefix / "wineserver", "wine-Ab12Cd");
-        servers.push_back(std::make_unique<LockHolder>(tmp / "wine-Ab12Cd" / *serverFolderName(prefix) / "lock"));
-        addProcess(table, pid++, wine, {"WINEPREFIX=" + prefix.string()});
-        if (c.fifo) {
-            const fs::path fifo = (std::string(c.fifo) == "wineserver" ? prefix : process) / c.fifo;
-            fs::remove(fifo);
-            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-            fifos.push_back(fifo);
-        }
-    }
-    const SessionSearch search{table, ::getuid(), std::nullopt, {}, tmp, root / "upstream"};
-    auto sessions = std::async(std::launch::async, [&] { return findWineSessions(search); });
-    const bool inTime = sessions.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-    EXPECT_TRUE(inTime) << "the search waits on a FIFO";
-    // A search that waits is let go: a writer comes and goes.
-    while (sessions.wait_for(milliseconds(50)) != std::future_status::ready)
-        for (const fs::path &fifo : fifos)
-            ::close(::open(fifo.c_str(), O_RDWR | O_NONBLOCK));
-    std::string found;
-    for (const WineSession &session : sessions.get())
-        found += session.prefix.filename().string() + "\n";
-    EXPECT_EQ(found, "good\n");
+    EXPECT_FALSE(waited) << "a search waited on a FIFO";
 }
 
 TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
@@ -454,6 +459,7 @@ TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsTheHelperAtOnce)
     }
 }
 
+
 TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
 {
     // Wine installed, a prefix left from an earlier session, no wineserver:
@@ -461,21 +467,14 @@ TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
     // prefix, with no IM window: its "loader" is the stand-in helper.
     const QTemporaryDir directory;
     const fs::path root = directory.path().toStdString(), home = root / "home", bin = root / "bin",
-                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp", running = root / "running",
-                   modes = root / "modes";
+                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp", running = root / "running";
     fs::create_directories(home);
-    fs::create_directories(prefix);
-    writeFile(prefix / "wineserver", "wine-Gone00");
-    writeFile(tmp / "wine-Gone00" / *serverFolderName(prefix) / "lock", "");
-    for (const char *wine : {"wine", "wine64", "wineserver", "wineboot"}) {
-        writeFile(bin / wine, "#!/bin/sh\necho \"$0\" >> '" + (root / "started").string() + "'\n");
-        fs::permissions(bin / wine, fs::perms::owner_all);
-    }
+    serve(prefix, tmp / "wine-Gone00", "wine-Gone00", false);
+    for (const char *wine : {"wine", "wine64", "wineserver", "wineboot"})
+        writeFile(bin / wine, "#!/bin/sh\necho \"$0\" >> '" + (root / "started").string() + "'\n", true);
     addProcess(table, 4242, bin / "wine64", {"WINEPREFIX=" + prefix.string(), "TMPDIR=" + tmp.string()});
-    fs::create_directories(running);
-    writeFile(running / "wineserver", "wine-Run000");
-    writeFile(modes / "running", "empty\n");
-    const LockHolder server(tmp / "wine-Run000" / *serverFolderName(running) / "lock");
+    writeFile(root / "modes" / "running", "empty\n");
+    const auto server = serve(running, tmp / "wine-Run000", "wine-Run000");
     const auto before = tree(root);
 
     const std::string oldPrefix = "Wine prefix " + prefix.string() + " passed over: no wineserver holds its lock (",
@@ -488,13 +487,12 @@ TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
         {"no session, not asked why", false, false, {}},
         {"a session with no IM window", true, true,
          {noHome, oldPrefix,
-          "Wine prefix " + running.string() + ": a session runs (wineserver " + std::to_string(server.pid())
+          "Wine prefix " + running.string() + ": a session runs (wineserver " + std::to_string(server->pid())
               + "); its helper starts with " + FAKE_IM_HELPER,
           noIm[0], noIm[1], noIm[2]}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(table / "4343");
         if (c.session)
             addProcess(table, 4343, bin / "wine64", {"WINEPREFIX=" + running.string(), "TMPDIR=" + tmp.string(),
                                                      std::string("WINELOADER=") + FAKE_IM_HELPER});
@@ -504,7 +502,7 @@ TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
         environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
         environment.insert("PATH", QString::fromStdString(bin.string()) + ":" + environment.value("PATH"));
         environment.insert("QUORVEX_PROC_ROOT", QString::fromStdString(table.string()));
-        environment.insert("QUORVEX_IM_HELPER", QString::fromStdString(modes.string()));
+        environment.insert("QUORVEX_IM_HELPER", QString::fromStdString((root / "modes").string()));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         QProcess fade;
         fade.setProcessEnvironment(environment);
@@ -525,9 +523,5 @@ TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
         EXPECT_FALSE(fs::exists(root / "started")) << readFile(root / "started");
         fs::remove_all(table / "4343");
         EXPECT_EQ(tree(root), before);
-        if (fade.state() != QProcess::NotRunning) {
-            fade.kill();
-            fade.waitForFinished();
-        }
     }
 }
