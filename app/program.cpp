@@ -54,10 +54,12 @@ void Program::end()
 bool Program::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_fader) {
-        // An accepted close hides the window at once; a refused one does not.
-        if (event->type() == QEvent::Close)
+        // An accepted close hides the window at once; a refused one does not,
+        // and must not leave a later hide (by the program) looking like a close.
+        if (event->type() == QEvent::Close) {
             m_faderClosing = true;
-        else if (event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(this, [this] { m_faderClosing = false; }, Qt::QueuedConnection);
+        } else if (event->type() == QEvent::Show)
             m_faderClosing = false;
         else if (event->type() == QEvent::Hide && m_faderClosing && !event->spontaneous())
             end();

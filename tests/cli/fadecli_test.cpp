@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -214,17 +215,25 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     EXPECT_EQ(readFile(dir.filePath("link.png")), "an earlier preview");
 }
 
-// A path that names a descriptor the program holds is written through it,
-// after what is already there: a file behind it is never replaced.
+// A path that names a descriptor, the program's own or another process's, is
+// written after what is already there: a file behind it is never replaced.
 TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
 {
     QTemporaryDir dir;
     const QString log = dir.filePath("log.txt");
     const QByteArray html = "<Font Color=#070080>a";
+    // Another process's descriptor is opened anew, at the start unless appended to.
+    QProcess other;
+    other.setStandardOutputFile(log, QIODevice::Append);
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted());
+    const auto stopOther = qScopeGuard([&] { other.kill(); other.waitForFinished(); });
+    const QString othersOutput = QStringLiteral("/proc/%1/fd/1").arg(other.processId());
     const struct { QString redirect, path; QByteArray kept; bool htmlToo; } cases[] = {
         {">>", "/dev/stdout", "earlier line\n", true},
         {">", "/dev/stdout", "", true}, // one offset: the HTML comes after the preview
         {">>", "/proc/self/fd/1", "earlier line\n", true},
+        {">>", othersOutput, "earlier line\n", true},
         {"2>>", "/dev/stderr", "earlier line\n", false},
         {"3>>", "/dev/fd/3", "earlier line\n", false},
     };

@@ -62,6 +62,46 @@ private slots:
         QVERIFY(!fader);
     }
 
+    // Only a close the fader window takes ends the program: a hide, or a
+    // refused close and then a hide, leaves it running.
+    void aHideWithoutACloseLeavesTheProgramRunning()
+    {
+        Program program(windows);
+        QSignalSpy finished(&program, &Program::finished);
+        program.start();
+        roll(program, 221);
+        Form1 *fader = program.fader();
+        QVERIFY(fader);
+        fader->hide();
+        QCoreApplication::processEvents();
+        QCOMPARE(finished.count(), 0);
+
+        // Refused after the program has seen the close, as by the window itself.
+        struct RefuseClose : QObject
+        {
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() != QEvent::Close)
+                    return false;
+                event->ignore();
+                return true;
+            }
+        } refuse;
+        fader->installEventFilter(&refuse);
+        fader->installEventFilter(&program);
+        fader->show();
+        QVERIFY(!fader->close());
+        QCoreApplication::processEvents();
+        fader->hide();
+        QCoreApplication::processEvents();
+        QCOMPARE(finished.count(), 0);
+
+        fader->removeEventFilter(&refuse);
+        fader->show();
+        QVERIFY(fader->close());
+        QTRY_COMPARE(finished.count(), 1);
+    }
+
     void closingTheCreditsEndsTheProgram()
     {
         Program program(windows);
