@@ -18,7 +18,7 @@ struct KeyAction
     };
     Kind kind = None;
     bool extend = false; // Shift held: a move extends the selection
-    QString text;        // what Type types
+    QString text = {};   // what Type types
 };
 
 KeyAction keyActionFor(const QKeyEvent &event);
