@@ -1,6 +1,7 @@
 #include "oklab.h"
 
 #include <array>
+#include <limits>
 
 namespace VarloFade {
 
@@ -105,30 +106,50 @@ inline Rgb8 rgb8FromCone(double coneL, double coneM, double coneS)
             channelFromLinear(-0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s)};
 }
 
-// A channel held to [0, 1] (NaN to 0), written so that it compiles to the
-// packed maximum and minimum, which return their second operand for NaN.
-inline double clampLinear(double linear)
+// The linear light from which each 8-bit value is the nearest: from the
+// midpoint below it (or -infinity), up to but not including the one above (or
+// +infinity).
+constexpr std::array<double, 256> makeLowest()
 {
-    const double above = linear > 0.0 ? linear : 0.0;
-    return above < 1.0 ? above : 1.0;
+    std::array<double, 256> lowest{};
+    lowest[0] = -std::numeric_limits<double>::infinity();
+    for (int v = 1; v < 256; ++v)
+        lowest[v] = kMidpoints[v - 1];
+    return lowest;
 }
+constexpr std::array<double, 256> makeAbove()
+{
+    std::array<double, 256> above = kMidpoints;
+    above[255] = std::numeric_limits<double>::infinity();
+    return above;
+}
+constexpr auto kLowest = makeLowest(), kAbove = makeAbove();
 
-// kBucketFloor with one more bucket, for a channel held at exactly 1: 255,
-// and kMidpoints[255] (2) is above it, so channelFromClamped gives 255 there.
-constexpr std::array<std::uint8_t, kBuckets + 1> makeClampedFloor()
+// One channel along a line: neighbouring points mostly round to the same
+// value, and a point inside the last value's range has that value without a
+// look-up (NaN is inside none).
+class ChannelRun
 {
-    std::array<std::uint8_t, kBuckets + 1> floor{};
-    for (int bucket = 0; bucket < kBuckets; ++bucket)
-        floor[bucket] = kBucketFloor[bucket];
-    floor[kBuckets] = 255;
-    return floor;
-}
-constexpr auto kClampedFloor = makeClampedFloor();
+public:
+    std::uint8_t at(double linear)
+    {
+        if (m_lowest <= linear && linear < m_above)
+            return m_value;
+        m_value = channelFromLinear(linear);
+        m_lowest = kLowest[m_value];
+        m_above = kAbove[m_value];
+        return m_value;
+    }
+
+private:
+    double m_lowest = 1.0, m_above = 0.0; // no range yet
+    std::uint8_t m_value = 0;
+};
 
 // Rgb8AlongCones works in blocks: one loop of the same double operations in
 // the same order for every point of a block, into arrays (which the compiler
 // turns into packed arithmetic, two points at a time, with the same bits as
-// one at a time), then the clamping and table look-ups point by point.
+// one at a time), then the channel values point by point.
 constexpr int kBlock = 64;
 
 struct LinearBlock
@@ -146,14 +167,6 @@ void linearAlong(const OklabCone &start, double stepL, double stepM, double step
         block.green[k] = -1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s;
         block.blue[k] = -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s;
     }
-}
-
-// channelFromLinear without branches.
-inline std::uint8_t channelFromLinearClamped(double linear)
-{
-    const double clamped = clampLinear(linear);
-    const int floor = kClampedFloor[static_cast<int>(clamped * kBuckets)];
-    return static_cast<std::uint8_t>(floor + (kMidpoints[floor] <= clamped));
 }
 
 } // namespace
@@ -184,13 +197,13 @@ void Rgb8AlongCones(const OklabCone &start, const OklabCone &end, std::size_t co
     const double n = static_cast<double>(count);
     const double stepL = (end.l - start.l) / n, stepM = (end.m - start.m) / n, stepS = (end.s - start.s) / n;
     LinearBlock block;
+    ChannelRun red, green, blue;
     // Points past count in the last block are worked out and left unused.
     for (std::size_t first = 1; first <= count; first += kBlock) {
         linearAlong(start, stepL, stepM, stepS, static_cast<int>(first), block);
         const std::size_t points = count - first + 1 < kBlock ? count - first + 1 : kBlock;
         for (std::size_t k = 0; k < points; ++k)
-            *out++ = {channelFromLinearClamped(block.red[k]), channelFromLinearClamped(block.green[k]),
-                      channelFromLinearClamped(block.blue[k])};
+            *out++ = {red.at(block.red[k]), green.at(block.green[k]), blue.at(block.blue[k])};
     }
 }
 
