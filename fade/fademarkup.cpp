@@ -2,6 +2,7 @@
 
 #include "utf16.h"
 
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -21,6 +22,21 @@ constexpr Tags kAim = {u"<Font Color=#", u">", u"", {u"<sup>", u"</sup>", u"<sub
 constexpr Tags kBbCode = {u"[color=#", u"]", u"[/color]", {u"[sup]", u"[/sup]", u"[sub]", u"[/sub]"}, kUpperDigits};
 constexpr Tags kHtml = {u"<span style=\"color:#", u"\">", u"</span>", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"},
                         kLowerDigits};
+
+// Each byte's two digits, written as one copy.
+struct HexPair
+{
+    char16_t high, low;
+};
+
+constexpr std::array<HexPair, 256> makeHexPairs(const char16_t *digits)
+{
+    std::array<HexPair, 256> pairs{};
+    for (int v = 0; v < 256; ++v)
+        pairs[v] = {digits[v >> 4], digits[v & 0xF]};
+    return pairs;
+}
+constexpr auto kUpperPairs = makeHexPairs(kUpperDigits), kLowerPairs = makeHexPairs(kLowerDigits);
 
 // Units that XML 1.0 cannot hold, even as a character reference.
 constexpr bool notInXml(char16_t c)
@@ -43,12 +59,10 @@ public:
     void put(char16_t c) { *m_out++ = c; }
     void putHex(Rgb8 c, const char16_t *digits)
     {
-        m_out[0] = digits[c.red >> 4];
-        m_out[1] = digits[c.red & 0xF];
-        m_out[2] = digits[c.green >> 4];
-        m_out[3] = digits[c.green & 0xF];
-        m_out[4] = digits[c.blue >> 4];
-        m_out[5] = digits[c.blue & 0xF];
+        const HexPair *pairs = digits == kUpperDigits ? kUpperPairs.data() : kLowerPairs.data();
+        std::memcpy(m_out, &pairs[c.red], sizeof(HexPair));
+        std::memcpy(m_out + 2, &pairs[c.green], sizeof(HexPair));
+        std::memcpy(m_out + 4, &pairs[c.blue], sizeof(HexPair));
         m_out += 6;
     }
 
@@ -120,8 +134,18 @@ void writeHtml(Writer &out, std::u16string_view text, std::span<const Rgb8> colo
     std::size_t at = 0;
     for (const Rgb8 colour : colours) {
         wave.next(out, kHtml);
-        const std::size_t units = UnitsOfCharacterAt(text, at);
         const char16_t c = text[at];
+        // Most characters lie above ">" and below the surrogates: as they are.
+        if (c > u'>' && c < 0xD800) {
+            ++at;
+            out.put(kHtml.open);
+            out.putHex(colour, kHtml.digits);
+            out.put(kHtml.afterDigits);
+            out.put(c);
+            out.put(kHtml.close);
+            continue;
+        }
+        const std::size_t units = UnitsOfCharacterAt(text, at);
         at += units;
         // A CR LF is one line break, in the CR's piece.
         if (c == u'\r' && at < text.size() && text[at] == u'\n') {
@@ -154,14 +178,21 @@ void writeHtml(Writer &out, std::u16string_view text, std::span<const Rgb8> colo
 
 FadeMarkupWriter::FadeMarkupWriter(std::u16string_view text) : m_text(text)
 {
-    for (std::size_t at = 0; at < text.size();) {
+    // A low surrogate is never a high one, so pairs never overlap and each
+    // starts a character; nor is a unit of a pair ever "<", ">", "&" or a CR.
+    std::size_t pairs = 0;
+    const std::size_t size = text.size();
+    for (std::size_t at = 0; at < size; ++at) {
         const char16_t c = text[at];
+        if (c > u'>' && c < 0xD800) // most text: none of the units counted here
+            continue;
+        const char16_t next = at + 1 < size ? text[at + 1] : u'\0';
         m_anglesAndAmpersands += c == u'<' || c == u'>' || c == u'&';
         m_ampersands += c == u'&';
-        m_crLfs += c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n';
-        at += UnitsOfCharacterAt(text, at);
-        ++m_characters;
+        m_crLfs += c == u'\r' && next == u'\n';
+        pairs += IsHighSurrogate(c) && IsLowSurrogate(next);
     }
+    m_characters = size - pairs;
 }
 
 std::size_t FadeMarkupWriter::length(bool wavy, FadeMarkup markup) const

@@ -97,6 +97,32 @@ TEST(Oklab, PublishedCoordinatesAndRoundTrips)
     EXPECT_EQ(Rgb8FromOklab({0.7, 0.3, 0.0}), (Rgb8{255, 0, 151}));   // linear red 1.32, green -0.02
 }
 
+TEST(Oklab, AlongConesIsEachPointOnItsOwn)
+{
+    // Lines of several blocks of points, in gamut, leaving it on both sides,
+    // one that does not move and one of NaN: each point is Rgb8FromCone of i * step + start.
+    const double nan = std::nan("");
+    const struct { OklabCone start, end; std::size_t count; } lines[] = {
+        {ConeFromRgb8({0, 0, 255}), ConeFromRgb8({255, 255, 0}), 300},
+        {ConeFromRgb8({3, 200, 17}), ConeFromRgb8({250, 9, 140}), 129},
+        {{-0.2, 0.1, 0.4}, {1.3, 0.9, -0.1}, 200},
+        {ConeFromRgb8({7, 8, 9}), ConeFromRgb8({7, 8, 9}), 65},
+        {{nan, 0.5, 0.5}, {0.5, 0.5, 0.5}, 3},
+    };
+    for (const auto &line : lines) {
+        std::vector<Rgb8> along(line.count);
+        Rgb8AlongCones(line.start, line.end, line.count, along.data());
+        const double n = static_cast<double>(line.count);
+        const double stepL = (line.end.l - line.start.l) / n, stepM = (line.end.m - line.start.m) / n,
+                     stepS = (line.end.s - line.start.s) / n;
+        for (std::size_t i = 1; i <= line.count; ++i) {
+            const double fi = static_cast<double>(i);
+            const Rgb8 expected = Rgb8FromCone({fi * stepL + line.start.l, fi * stepM + line.start.m, fi * stepS + line.start.s});
+            ASSERT_EQ(along[i - 1], expected) << line.count << " points, point " << i;
+        }
+    }
+}
+
 TEST(Oklab, BlendsWithoutTheGreyMiddleAndEqualStopsStay)
 {
     // Red to green: sRGB passes through a dark 80 80 00; OKLab keeps it light (208.16, 168.39, 0.45).
@@ -139,4 +165,23 @@ TEST(FadeMarkup, WorkedExamples)
     // A colour for each unit of a surrogate pair would write past the end.
     EXPECT_THROW(FadeMarkupWriter(u"a\U0001F600").write(std::vector<Rgb8>(3), false, FadeMarkup::Html),
                  std::invalid_argument);
+}
+
+TEST(FadeMarkup, CountsCharactersAtTheEdgesOfTheSurrogates)
+{
+    // The first and last pairs, lone halves either way round, and the units
+    // on both sides of the surrogates; the written length must match in every markup.
+    const struct { std::u16string text; std::size_t characters; } cases[] = {
+        {u"\U00010000\U0010FFFF", 2},
+        {{char16_t(0xDC00), char16_t(0xD800)}, 2},
+        {{char16_t(0xD7FF), char16_t(0xDBFF), char16_t(0xDFFF), char16_t(0xE000)}, 3},
+        {{char16_t(0xD800), u'\r', u'\n', u'>', char16_t(0xDBFF), char16_t(0xE000)}, 6},
+    };
+    for (const auto &c : cases) {
+        const FadeMarkupWriter writer(c.text);
+        EXPECT_EQ(writer.characters(), c.characters) << c.text.size();
+        const std::vector<Rgb8> colours(writer.characters());
+        for (FadeMarkup markup : {FadeMarkup::Aim, FadeMarkup::BbCode, FadeMarkup::Html})
+            EXPECT_NO_THROW(writer.write(colours, true, markup)) << c.text.size() << " " << int(markup);
+    }
 }
