@@ -71,6 +71,8 @@ qsizetype moveTarget(const KeyAction &action, const MultiLineControl &c, MultiLi
 {
     const qsizetype cursor = c.cursor(), line = layout.lineOf(cursor);
     const bool collapse = c.hasSelection() && !action.extend;
+    if (action.kind < KeyAction::Up || action.kind > KeyAction::PageDown)
+        preferredX = -1;
     qsizetype lines = 0;
     switch (action.kind) {
     case KeyAction::Left:

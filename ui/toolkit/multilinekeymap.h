@@ -27,9 +27,9 @@ class MultiLineControl;
 class MultiLineLayout;
 
 // Where a move takes the cursor. Up and Down keep to preferredX, the place the
-// first of a run of vertical moves set out from (-1 before one), as pageLines
-// lines do Page Up and Page Down; past the first or last line they reach the
-// start or end of the text.
+// first of a run of vertical moves set out from (-1 before one; any other move
+// sets it back to -1), as pageLines lines do Page Up and Page Down; past the
+// first or last line they reach the start or end of the text.
 qsizetype moveTarget(const KeyAction &action, const MultiLineControl &control, MultiLineLayout &layout,
                      qsizetype pageLines, double &preferredX);
 

@@ -20,21 +20,19 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace Toolkit {
-
-// Lines wrapped per idle slice: well under a millisecond for lines of ASCII,
-// a few milliseconds where every line is shaped.
-constexpr std::size_t kWrapSlice = 256;
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     : QAbstractScrollArea(parent), m_wrapTimer(new QTimer(this))
 {
     m_wrapTimer->setSingleShot(true);
     m_wrapTimer->setInterval(0);
-    connect(m_wrapTimer, &QTimer::timeout, this, &MultiLineTextBox::wrapSlice);
+    connect(m_wrapTimer, &QTimer::timeout, this, [this] {
+        m_view.wrapSlice();
+        updateScrollBar();
+    });
     setFont(msSansSerif(8));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -44,6 +42,7 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     auto *barStyle = new ScrollBarStyle(style()->name());
     barStyle->setParent(verticalScrollBar());
     verticalScrollBar()->setStyle(barStyle);
+    verticalScrollBar()->setSingleStep(1);
     viewport()->setCursor(Qt::IBeamCursor);
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Base, resolveColor(kSysWindow));
@@ -96,11 +95,6 @@ int MultiLineTextBox::firstVisibleLine() const
     return verticalScrollBar()->value();
 }
 
-int MultiLineTextBox::lineHeight() const
-{
-    return std::max(1, fontMetrics().lineSpacing());
-}
-
 void MultiLineTextBox::copy() const
 {
     if (m_control.hasSelection())
@@ -139,18 +133,10 @@ void MultiLineTextBox::undo()
 // at once where a line further down is asked for.
 void MultiLineTextBox::relayout()
 {
-    const double width = std::max(1, viewport()->width() - 2 * kMargin);
-    if (width != m_layout.width())
-        m_layout.setWidth(width);
-    m_layout.wrapUntilLine(firstVisibleLine() + visibleLineCount() + 1);
+    m_view.setViewport(viewport()->size(), fontMetrics().lineSpacing());
+    m_view.wrapShown(firstVisibleLine());
     updateScrollBar();
     viewport()->update();
-}
-
-void MultiLineTextBox::wrapSlice()
-{
-    m_layout.wrapMore(kWrapSlice);
-    updateScrollBar();
 }
 
 void MultiLineTextBox::updateScrollBar()
@@ -159,35 +145,17 @@ void MultiLineTextBox::updateScrollBar()
         m_wrapTimer->stop();
     else if (!m_wrapTimer->isActive())
         m_wrapTimer->start();
-    const int visible = visibleLineCount();
-    QScrollBar *bar = verticalScrollBar();
-    bar->setRange(0, int(std::clamp<qsizetype>(m_layout.estimatedLineCount() - visible, 0, INT_MAX)));
-    bar->setPageStep(visible);
-    bar->setSingleStep(1);
-}
-
-int MultiLineTextBox::visibleLineCount() const
-{
-    return std::max(1, (viewport()->height() - kMargin) / lineHeight());
-}
-
-qsizetype MultiLineTextBox::positionAt(const QPoint &viewportPos, bool onCharacter)
-{
-    const int row = int(std::floor(double(viewportPos.y() - kMargin) / lineHeight()));
-    m_layout.wrapUntilLine(firstVisibleLine() + std::max(row, 0));
-    const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, m_layout.wrappedLineCount() - 1);
-    return m_layout.positionInLine(line, viewportPos.x() - kMargin, onCharacter);
+    verticalScrollBar()->setRange(0, m_view.lastFirstLine());
+    verticalScrollBar()->setPageStep(m_view.pageLines());
 }
 
 void MultiLineTextBox::scrollToPosition(qsizetype pos)
 {
-    const int line = int(m_layout.lineOf(pos));
+    const qsizetype line = m_layout.lineOf(pos);
     updateScrollBar();
-    const int first = firstVisibleLine(), visible = visibleLineCount();
-    if (line < first)
-        verticalScrollBar()->setValue(line);
-    else if (line >= first + visible)
-        verticalScrollBar()->setValue(line - visible + 1);
+    const int first = firstVisibleLine(), shown = m_view.firstLineShowing(line, first);
+    if (shown != first)
+        verticalScrollBar()->setValue(shown);
 }
 
 void MultiLineTextBox::cursorMoved(bool keepPreferredX)
@@ -275,17 +243,9 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
     case KeyAction::Type:
         return replaceSelection(action.text, true);
     default:
-        return moveBy(action);
+        m_control.moveCursor(moveTarget(action, m_control, m_layout, m_view.pageLines(), m_preferredX), action.extend);
+        return cursorMoved(true);
     }
-}
-
-void MultiLineTextBox::moveBy(const KeyAction &action)
-{
-    const bool vertical = action.kind >= KeyAction::Up && action.kind <= KeyAction::PageDown;
-    if (!vertical)
-        m_preferredX = -1;
-    m_control.moveCursor(moveTarget(action, m_control, m_layout, visibleLineCount(), m_preferredX), action.extend);
-    cursorMoved(vertical);
 }
 
 void MultiLineTextBox::mousePressEvent(QMouseEvent *event)
@@ -328,9 +288,7 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
     const qsizetype selFrom = m_control.selectionStart(), selTo = m_control.selectionEnd();
     const qsizetype cursor = m_control.cursor();
     const qsizetype cursorLine = hasFocus() ? m_layout.lineOf(cursor) : -1;
-    const int first = firstVisibleLine(), height = lineHeight();
-    m_layout.wrapUntilLine(first + viewport()->height() / height + 1);
-    const int last = std::min<int>(int(m_layout.wrappedLineCount()) - 1, first + viewport()->height() / height + 1);
+    const int first = firstVisibleLine(), last = m_view.lastPaintedLine(first), height = lineHeight();
     const double ascent = m_layout.ascent();
 
     painter.setPen(ink);
@@ -338,7 +296,7 @@ void MultiLineTextBox::paintEvent(QPaintEvent *)
         const VisualLine line = m_layout.line(i);
         const std::unique_ptr<QTextLayout> shaped = m_layout.shaped(i);
         const QTextLine textLine = shaped->lineAt(0);
-        const double top = kMargin + (i - first) * height;
+        const double top = m_view.lineTop(i, first);
         QList<QTextLayout::FormatRange> selections;
         const qsizetype from = std::max(selFrom, line.start), to = std::min(selTo, line.end());
         if (from < to)

@@ -2,6 +2,7 @@
 
 #include "multilinecontrol.h"
 #include "multilinelayout.h"
+#include "multilineview.h"
 
 #include <QAbstractScrollArea>
 
@@ -13,14 +14,12 @@ class QTimer;
 
 namespace Toolkit {
 
-struct KeyAction;
-
 // A multi-line text box with word wrap and a vertical scroll bar that keeps
 // its text exactly as set: CR LF ends a line, a lone CR or LF stays in the
 // text as an ordinary character, and Enter types CR LF. The editing is
-// MultiLineControl's, the lines and their shaping MultiLineLayout's, the keys
-// keyActionFor's; the box maps events onto them, paints the lines in view and
-// tells assistive technology what changed.
+// MultiLineControl's, the lines and their shaping MultiLineLayout's, where they
+// show MultiLineView's, the keys keyActionFor's; the box maps events onto them,
+// paints the lines in view and tells assistive technology what changed.
 class MultiLineTextBox : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -33,6 +32,7 @@ public:
     const QString &text() const { return m_control.text(); }
     const MultiLineControl &control() const { return m_control; }
     MultiLineLayout &layout() { return m_layout; }
+    const MultiLineView &view() const { return m_view; }
 
     qsizetype cursorPosition() const { return m_control.cursor(); }
     void setCursorPosition(qsizetype pos, bool keepAnchor = false);
@@ -46,13 +46,16 @@ public:
     // once and the rest in slices when the event loop is idle.
     bool wrapDone() const { return m_layout.done(); }
     int firstVisibleLine() const;
-    int lineHeight() const;
+    int lineHeight() const { return m_view.lineHeight(); }
     // Lines wrap at this width; the text area starts kMargin from the left.
     double wrapWidth() const { return m_layout.width(); }
     double naturalWidth(qsizetype line) { return m_layout.naturalWidth(line); }
 
     // The position nearest a point of the viewport, or the character under it.
-    qsizetype positionAt(const QPoint &viewportPos, bool onCharacter = false);
+    qsizetype positionAt(const QPoint &viewportPos, bool onCharacter = false)
+    {
+        return m_view.positionAt(viewportPos, firstVisibleLine(), onCharacter);
+    }
     // Scrolls pos into view, the cursor staying where it is.
     void scrollToPosition(qsizetype pos);
 
@@ -60,7 +63,7 @@ public:
     // each enabled only where it would do something. The caller owns the menu.
     QMenu *createContextMenu();
 
-    static constexpr int kMargin = 2;
+    static constexpr int kMargin = MultiLineView::kMargin;
 
 public slots:
     void copy() const;
@@ -89,10 +92,7 @@ protected:
 
 private:
     void relayout();
-    void wrapSlice();
     void updateScrollBar();
-    int visibleLineCount() const;
-    void moveBy(const KeyAction &action);
     void replaceSelection(QStringView text, bool typing = false);
     // After the control moved the cursor or changed the text.
     void cursorMoved(bool keepPreferredX = false);
@@ -100,6 +100,7 @@ private:
 
     MultiLineControl m_control;
     MultiLineLayout m_layout{m_control.text()};
+    MultiLineView m_view{m_layout};
     QTimer *m_wrapTimer = nullptr;
     double m_preferredX = -1;
     std::pair<qsizetype, qsizetype> m_reportedSelection{0, 0}; // as assistive technology knows it

@@ -212,7 +212,7 @@ QRect MultiLineTextBoxAccessible::characterRect(int offset) const
     const double b = offset < line.end() ? textLine.cursorToX(int(box()->control().nextPosition(offset) - line.start)) : a;
     const int left = MultiLineTextBox::kMargin + int(std::floor(std::min(a, b)));
     const int right = MultiLineTextBox::kMargin + int(std::ceil(std::max(a, b)));
-    const int top = MultiLineTextBox::kMargin + int(index - box()->firstVisibleLine()) * box()->lineHeight();
+    const int top = box()->view().lineTop(index, box()->firstVisibleLine());
     return QRect(box()->viewport()->mapToGlobal(QPoint(left, top)), QSize(std::max(1, right - left), box()->lineHeight()));
 }
 
