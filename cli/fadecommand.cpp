@@ -38,10 +38,13 @@ int runFadeRequest(const FadeRequest &request, std::FILE *in, std::FILE *out, st
             const std::vector<VarloFade::ColorValue> stops = request.stops.empty()
                 ? std::vector<VarloFade::ColorValue>(std::begin(request.colors), std::end(request.colors))
                 : request.stops;
-            html = request.stops.empty() && request.blend == VarloFade::FadeBlend::Srgb
-                ? VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2], faded, request.wavy)
-                : VarloFade::FadeStops(stops, faded, request.wavy, request.blend);
-            if (request.markup != VarloFade::FadeMarkup::Aim && !request.terminal)
+            const bool otherFormat = request.markup != VarloFade::FadeMarkup::Aim && !request.terminal;
+            // The AIM HTML of another format's fade is made only where it is previewed or sent.
+            if (!otherFormat || request.previewPath || request.send)
+                html = request.stops.empty() && request.blend == VarloFade::FadeBlend::Srgb
+                    ? VarloFade::FadeText(request.colors[0], request.colors[1], request.colors[2], faded, request.wavy)
+                    : VarloFade::FadeStops(stops, faded, request.wavy, request.blend);
+            if (otherFormat)
                 markup = VarloFade::FadeStops(stops, faded, request.wavy, request.blend, request.markup);
         } catch (const VarloFade::OverflowError &error) {
             say(err, QStringLiteral("%1: the text has %2 UTF-16 units, at most %3 can be faded")
