@@ -107,7 +107,6 @@ void checkChannels(std::initializer_list<int> values)
             throw std::out_of_range("FadeChannels: channel values run from 0 to 255");
 }
 
-
 void fadeInto(const Channels (&c)[3], std::u16string_view text, bool wavy, char16_t *out)
 {
     const std::size_t n = countCharacters(text);
