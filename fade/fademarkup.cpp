@@ -1,8 +1,8 @@
 #include "fademarkup.h"
 
+#include "hexpairs.h"
 #include "utf16.h"
 
-#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -10,32 +10,17 @@ namespace VarloFade {
 
 namespace {
 
-// Each byte's two digits, written as one copy.
-struct HexPair
-{
-    char16_t high, low;
-};
-
-constexpr std::array<HexPair, 256> makeHexPairs(const char16_t *digits)
-{
-    std::array<HexPair, 256> pairs{};
-    for (int v = 0; v < 256; ++v)
-        pairs[v] = {digits[v >> 4], digits[v & 0xF]};
-    return pairs;
-}
-constexpr auto kUpperPairs = makeHexPairs(u"0123456789ABCDEF"), kLowerPairs = makeHexPairs(u"0123456789abcdef");
-
 struct Tags
 {
     std::u16string_view open, afterDigits, close, wave[4];
     const HexPair *hexPairs;
 };
 
-constexpr Tags kAim = {u"<Font Color=#", u">", u"", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"}, kUpperPairs.data()};
+constexpr Tags kAim = {u"<Font Color=#", u">", u"", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"}, kUpperHexPairs.data()};
 constexpr Tags kBbCode = {u"[color=#", u"]", u"[/color]", {u"[sup]", u"[/sup]", u"[sub]", u"[/sub]"},
-                          kUpperPairs.data()};
+                          kUpperHexPairs.data()};
 constexpr Tags kHtml = {u"<span style=\"color:#", u"\">", u"</span>", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"},
-                        kLowerPairs.data()};
+                        kLowerHexPairs.data()};
 
 // Units that XML 1.0 cannot hold, even as a character reference.
 constexpr bool notInXml(char16_t c)
