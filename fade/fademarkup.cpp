@@ -1,8 +1,8 @@
 #include "fademarkup.h"
 
+#include "hexpairs.h"
 #include "utf16.h"
 
-#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -10,33 +10,17 @@ namespace VarloFade {
 
 namespace {
 
-constexpr char16_t kUpperDigits[] = u"0123456789ABCDEF", kLowerDigits[] = u"0123456789abcdef";
-
 struct Tags
 {
     std::u16string_view open, afterDigits, close, wave[4];
-    const char16_t *digits;
+    const HexPair *hexPairs;
 };
 
-constexpr Tags kAim = {u"<Font Color=#", u">", u"", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"}, kUpperDigits};
-constexpr Tags kBbCode = {u"[color=#", u"]", u"[/color]", {u"[sup]", u"[/sup]", u"[sub]", u"[/sub]"}, kUpperDigits};
+constexpr Tags kAim = {u"<Font Color=#", u">", u"", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"}, kUpperHexPairs.data()};
+constexpr Tags kBbCode = {u"[color=#", u"]", u"[/color]", {u"[sup]", u"[/sup]", u"[sub]", u"[/sub]"},
+                          kUpperHexPairs.data()};
 constexpr Tags kHtml = {u"<span style=\"color:#", u"\">", u"</span>", {u"<sup>", u"</sup>", u"<sub>", u"</sub>"},
-                        kLowerDigits};
-
-// Each byte's two digits, written as one copy.
-struct HexPair
-{
-    char16_t high, low;
-};
-
-constexpr std::array<HexPair, 256> makeHexPairs(const char16_t *digits)
-{
-    std::array<HexPair, 256> pairs{};
-    for (int v = 0; v < 256; ++v)
-        pairs[v] = {digits[v >> 4], digits[v & 0xF]};
-    return pairs;
-}
-constexpr auto kUpperPairs = makeHexPairs(kUpperDigits), kLowerPairs = makeHexPairs(kLowerDigits);
+                        kLowerHexPairs.data()};
 
 // Units that XML 1.0 cannot hold, even as a character reference.
 constexpr bool notInXml(char16_t c)
@@ -57,9 +41,8 @@ public:
         m_out += s.size();
     }
     void put(char16_t c) { *m_out++ = c; }
-    void putHex(Rgb8 c, const char16_t *digits)
+    void putHex(Rgb8 c, const HexPair *pairs)
     {
-        const HexPair *pairs = digits == kUpperDigits ? kUpperPairs.data() : kLowerPairs.data();
         std::memcpy(m_out, &pairs[c.red], sizeof(HexPair));
         std::memcpy(m_out + 2, &pairs[c.green], sizeof(HexPair));
         std::memcpy(m_out + 4, &pairs[c.blue], sizeof(HexPair));
@@ -100,7 +83,7 @@ void writeAim(Writer &out, std::u16string_view text, std::span<const Rgb8> colou
     std::size_t at = 0;
     for (const Rgb8 colour : colours) {
         out.put(kAim.open);
-        out.putHex(colour, kAim.digits);
+        out.putHex(colour, kAim.hexPairs);
         out.put(u'>');
         wave.next(out, kAim);
         const std::size_t units = UnitsOfCharacterAt(text, at);
@@ -117,7 +100,7 @@ void writeBbCode(Writer &out, std::u16string_view text, std::span<const Rgb8> co
     for (const Rgb8 colour : colours) {
         wave.next(out, kBbCode);
         out.put(kBbCode.open);
-        out.putHex(colour, kBbCode.digits);
+        out.putHex(colour, kBbCode.hexPairs);
         out.put(u']');
         const std::size_t units = UnitsOfCharacterAt(text, at);
         out.put(text[at++]);
@@ -139,7 +122,7 @@ void writeHtml(Writer &out, std::u16string_view text, std::span<const Rgb8> colo
         if (c > u'>' && c < 0xD800) {
             ++at;
             out.put(kHtml.open);
-            out.putHex(colour, kHtml.digits);
+            out.putHex(colour, kHtml.hexPairs);
             out.put(kHtml.afterDigits);
             out.put(c);
             out.put(kHtml.close);
@@ -155,7 +138,7 @@ void writeHtml(Writer &out, std::u16string_view text, std::span<const Rgb8> colo
         if (c == u'\n' && at >= 2 && text[at - 2] == u'\r')
             continue;
         out.put(kHtml.open);
-        out.putHex(colour, kHtml.digits);
+        out.putHex(colour, kHtml.hexPairs);
         out.put(kHtml.afterDigits);
         if (units == 2) {
             out.put(text[at - 2]);

@@ -2,7 +2,6 @@
 
 #include "channelramp.h"
 #include "fadetext.h"
-#include "hextext.h"
 
 #include <memory>
 #include <stdexcept>

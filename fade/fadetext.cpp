@@ -2,9 +2,9 @@
 
 #include "channelramp.h"
 #include "hextext.h"
+#include "hexpairs.h"
 #include "utf16.h"
 
-#include <array>
 #include <initializer_list>
 #include <cstring>
 #include <stdexcept>
@@ -22,21 +22,6 @@ struct WaveTag
     std::size_t length;
 };
 constexpr WaveTag kWave[4] = {{u"<sup>", 5}, {u"</sup>", 6}, {u"<sub>", 5}, {u"</sub>", 6}};
-
-struct HexPair
-{
-    char16_t high, low;
-};
-
-constexpr std::array<HexPair, 256> makeHexPairs()
-{
-    constexpr char16_t digits[] = u"0123456789ABCDEF";
-    std::array<HexPair, 256> pairs{};
-    for (int v = 0; v < 256; ++v)
-        pairs[v] = {digits[v >> 4], digits[v & 0xF]};
-    return pairs;
-}
-constexpr auto kHexPairs = makeHexPairs();
 
 std::size_t countCharacters(std::u16string_view text)
 {
@@ -91,7 +76,7 @@ private:
     }
     void putPair(int v)
     {
-        std::memcpy(m_out, &kHexPairs[v], sizeof(HexPair));
+        std::memcpy(m_out, &kUpperHexPairs[v], sizeof(HexPair));
         m_out += 2;
     }
 
@@ -106,7 +91,6 @@ void checkChannels(std::initializer_list<int> values)
         if (v < 0 || v > 255)
             throw std::out_of_range("FadeChannels: channel values run from 0 to 255");
 }
-
 
 void fadeInto(const Channels (&c)[3], std::u16string_view text, bool wavy, char16_t *out)
 {
