@@ -1,8 +1,11 @@
 #include "messengerlog.h"
 
+#include <QLoggingCategory>
 #include <QString>
 
+namespace {
 Q_LOGGING_CATEGORY(lcMessenger, "quorvex.messenger", QtWarningMsg)
+}
 
 Tarnellbas::Diagnostics messengerLog()
 {

@@ -2,11 +2,7 @@
 
 #include "messenger/diagnostics.h"
 
-#include <QLoggingCategory>
-
-// Why a "Send IM" did nothing, in the Qt logging category quorvex.messenger:
-// off unless turned on, e.g. QT_LOGGING_RULES=quorvex.messenger.debug=true.
-Q_DECLARE_LOGGING_CATEGORY(lcMessenger)
-
-// The messenger link's diagnostics, as debug messages of that category.
+// Why a "Send IM" did nothing, as debug messages of the Qt logging category
+// quorvex.messenger: off unless turned on, e.g.
+// QT_LOGGING_RULES=quorvex.messenger.debug=true.
 Tarnellbas::Diagnostics messengerLog();
