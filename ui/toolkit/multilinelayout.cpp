@@ -23,10 +23,6 @@ QChar shownAs(QChar c)
     return c == u'\t' ? QChar(u' ') : c;
 }
 
-} // namespace
-
-namespace {
-
 // Printable ASCII, then the box shown for a lone CR or LF; a tab shows as a blank.
 constexpr int kSymbols = 96;
 int symbolOf(QChar c)
