@@ -324,7 +324,7 @@ qsizetype MultiLineLayout::positionInLine(qsizetype index, double x, bool onChar
                               x, onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters);
     // A wrapped line's end is the next line's start; keep the cursor on this one.
     if (wraps && pos >= l.end())
-        return l.end() - (l.end() - 2 >= l.start && unitsOfCharacterAt(m_text, l.end() - 2) == 2 ? 2 : 1);
+        return l.end() - unitsOfCharacterBefore(m_text, l.end(), l.start);
     return std::min(pos, l.end());
 }
 
