@@ -3,6 +3,8 @@
 #include "commandbutton.h"
 #include "label.h"
 #include "labelaccessible.h"
+#include "multilinetextbox.h"
+#include "multilinetextboxaccessible.h"
 #include "picturebox.h"
 #include "pictureboxaccessible.h"
 #include "textpanelaccessible.h"
@@ -19,6 +21,8 @@ QAccessibleInterface *toolkitAccessible(const QString &className, QObject *objec
 {
     if (className == QLatin1String(Label::staticMetaObject.className()))
         return new LabelAccessible(static_cast<Label *>(object));
+    if (className == QLatin1String(MultiLineTextBox::staticMetaObject.className()))
+        return new MultiLineTextBoxAccessible(static_cast<MultiLineTextBox *>(object));
     if (className == QLatin1String(PictureBox::staticMetaObject.className()))
         return new PictureBoxAccessible(static_cast<PictureBox *>(object));
     if (className == QLatin1String(CommandButton::staticMetaObject.className())

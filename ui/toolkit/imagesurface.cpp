@@ -179,7 +179,7 @@ bool ImageSurface::printOnImage(std::u16string_view text)
     m_penX += width;
     if (!m_printedText.isEmpty() && x < m_printedEnd)
         m_printedText += u'\n';
-    m_printedText += toQString(text);
+    m_printedText += QStringView(text.data(), qsizetype(text.size()));
     m_printedEnd = m_penX;
 
     // Glyphs may reach past their advance by an overhang; a font height of

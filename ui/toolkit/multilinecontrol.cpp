@@ -43,9 +43,9 @@ qsizetype MultiLineControl::previousPosition(qsizetype pos) const
 {
     if (pos <= 0)
         return 0;
-    if (pos >= 2 && ((m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n') || unitsOfCharacterAt(m_text, pos - 2) == 2))
+    if (pos >= 2 && m_text[pos - 2] == u'\r' && m_text[pos - 1] == u'\n')
         return pos - 2;
-    return pos - 1;
+    return pos - unitsOfCharacterBefore(m_text, pos);
 }
 
 qsizetype MultiLineControl::nextPosition(qsizetype pos) const

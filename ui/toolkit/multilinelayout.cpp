@@ -23,9 +23,12 @@ QChar shownAs(QChar c)
     return c == u'\t' ? QChar(u' ') : c;
 }
 
-} // namespace
-
-namespace {
+QString shownString(QString text)
+{
+    for (QChar &c : text)
+        c = shownAs(c);
+    return text;
+}
 
 // Printable ASCII, then the box shown for a lone CR or LF; a tab shows as a blank.
 constexpr int kSymbols = 96;
@@ -184,10 +187,7 @@ double MultiLineLayout::glyphAdvance(QStringView text, qsizetype at, qsizetype u
 
 QString MultiLineLayout::shownText(qsizetype start, qsizetype end) const
 {
-    QString shown = m_text.mid(start, end - start);
-    for (QChar &c : shown)
-        c = shownAs(c);
-    return shown;
+    return shownString(m_text.mid(start, end - start));
 }
 
 std::unique_ptr<QTextLayout> MultiLineLayout::shapeRange(qsizetype start, qsizetype end) const
@@ -238,12 +238,8 @@ bool MultiLineLayout::kerningKnown()
             m_kerning[symbolOf(pairs[i - 1]) * kSymbols + symbolOf(pairs[i])] =
                 x[i] - x[i - 1] - glyphAdvance(pairs, i - 1, 1);
         for (QStringView sample : {u"AVAWAY Ta. To fit, <Font Color=#FF00A0>x</sup>y", u"\tW\ro\nrd'\"s {[|]} ~ ` @Lj"}) {
-            if (m_kerningKnown) {
-                QString shown = sample.toString();
-                for (QChar &c : shown)
-                    c = shownAs(c);
-                m_kerningKnown = std::abs(inkedWidth(shown) - kernedWidth(sample)) < 1e-3;
-            }
+            if (m_kerningKnown)
+                m_kerningKnown = std::abs(inkedWidth(shownString(sample.toString())) - kernedWidth(sample)) < 1e-3;
         }
     }
     return m_kerningKnown == 1;
@@ -328,7 +324,7 @@ qsizetype MultiLineLayout::positionInLine(qsizetype index, double x, bool onChar
                               x, onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters);
     // A wrapped line's end is the next line's start; keep the cursor on this one.
     if (wraps && pos >= l.end())
-        return l.end() - (l.end() - 2 >= l.start && unitsOfCharacterAt(m_text, l.end() - 2) == 2 ? 2 : 1);
+        return l.end() - unitsOfCharacterBefore(m_text, l.end(), l.start);
     return std::min(pos, l.end());
 }
 

@@ -90,7 +90,6 @@ private:
     std::size_t m_oldNext = 0;
     qsizetype m_oldWrapFrom = -1;
     qsizetype m_shift = 0;
-    qsizetype m_editEnd = 0;
 };
 
 } // namespace Toolkit

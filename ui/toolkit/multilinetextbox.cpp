@@ -1,5 +1,6 @@
 #include "multilinetextbox.h"
 
+#include "accessiblefactory.h"
 #include "clipboardtext.h"
 #include "colorsetting.h"
 #include "fonts.h"
@@ -27,6 +28,7 @@ namespace Toolkit {
 MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     : QAbstractScrollArea(parent), m_wrapTimer(new QTimer(this))
 {
+    installAccessibleFactory();
     m_wrapTimer->setSingleShot(true);
     m_wrapTimer->setInterval(0);
     connect(m_wrapTimer, &QTimer::timeout, this, [this] {
@@ -50,8 +52,6 @@ MultiLineTextBox::MultiLineTextBox(QWidget *parent)
     viewport()->setPalette(p);
     m_layout.setFont(font(), viewport());
     relayout();
-    static const bool accessible = (QAccessible::installFactory(&MultiLineTextBoxAccessible::create), true);
-    Q_UNUSED(accessible);
 }
 
 void MultiLineTextBox::setText(QString text)

@@ -14,14 +14,6 @@ MultiLineTextBoxAccessible::MultiLineTextBoxAccessible(MultiLineTextBox *box)
 {
 }
 
-QAccessibleInterface *MultiLineTextBoxAccessible::create(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(MultiLineTextBox::staticMetaObject.className()))
-        if (auto *box = qobject_cast<MultiLineTextBox *>(object))
-            return new MultiLineTextBoxAccessible(box);
-    return nullptr;
-}
-
 void MultiLineTextBoxAccessible::textReplaced(MultiLineTextBox *box, const QString &old)
 {
     if (!QAccessible::isActive())

@@ -20,8 +20,6 @@ class MultiLineTextBoxAccessible : public QAccessibleWidget,
 {
 public:
     explicit MultiLineTextBoxAccessible(MultiLineTextBox *box);
-    // For QAccessible::installFactory.
-    static QAccessibleInterface *create(const QString &className, QObject *object);
 
     // What the box tells assistive technology, while one listens: its whole
     // text replaced (old is what it held), an edit, the cursor or selection

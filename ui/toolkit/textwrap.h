@@ -29,6 +29,12 @@ inline qsizetype unitsOfCharacterAt(QStringView text, qsizetype at)
         std::size_t(at)));
 }
 
+// The units of the character that ends at `at`, not reaching back before `from`.
+inline qsizetype unitsOfCharacterBefore(QStringView text, qsizetype at, qsizetype from = 0)
+{
+    return at - 2 >= from && unitsOfCharacterAt(text, at - 2) == 2 ? 2 : 1;
+}
+
 // Breaks text into lines the way a multi-line edit box with word wrap does:
 // a line ends at every CR LF; a lone CR or LF is an ordinary character. A line
 // wraps after its last space when the next character would pass maxWidth, or
@@ -60,7 +66,7 @@ qsizetype wrapLines(QStringView text, qsizetype from, double maxWidth, Advance &
             if (at > lineStart)
                 end = at;
             else
-                end -= (end - 2 >= lineStart && unitsOfCharacterAt(text, end - 2) == 2) ? 2 : 1;
+                end -= unitsOfCharacterBefore(text, end, lineStart);
         }
         return end;
     };
