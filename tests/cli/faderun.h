@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 struct FadeRun { int exitCode; QByteArray out, err; };
 
@@ -24,17 +25,18 @@ inline void writeFile(const QString &path, const QByteArray &data)
     file.write(data);
 }
 
+// env: NAME=value settings for this run only.
 inline FadeRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
-                          const QProcessEnvironment &changes = {})
+                          const QStringList &env = {})
 {
+    static const QTemporaryDir runtime; // without one of its own, Qt says so on standard error
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.remove(QStringLiteral("NO_COLOR"));
     environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9731")); // a display that is gone
-    environment.insert(changes);
-    for (const QString &name : changes.keys())
-        if (changes.value(name) == QStringLiteral("<unset>"))
-            environment.remove(name);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    for (const QString &setting : env)
+        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
@@ -45,14 +47,16 @@ inline FadeRun runProgram(const QString &program, const QStringList &arguments, 
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QProcessEnvironment &changes = {})
+inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QStringList &env = {})
 {
-    return runProgram(QStringLiteral(QUORVEX_FADE_BINARY), arguments, input, changes);
+    return runProgram(QStringLiteral(QUORVEX_FADE_BINARY), arguments, input, env);
 }
 
-// quorvex-fade started by bash, which first runs setup (ulimit, trap, redirections).
+// quorvex-fade started by bash, which first runs setup (ulimit, umask, redirections),
+// with SIGPIPE and SIGXFSZ at their defaults however the test itself was started.
 inline FadeRun fadeAfter(const QString &setup, const QStringList &arguments)
 {
     return runProgram(QStringLiteral("/bin/bash"),
-                      QStringList{"-c", setup + QStringLiteral("; exec \"$0\" \"$@\""), QUORVEX_FADE_BINARY} + arguments);
+                      QStringList{"-c", setup + QStringLiteral("; exec env --default-signal=PIPE,XFSZ \"$0\" \"$@\""),
+                                  QUORVEX_FADE_BINARY} + arguments);
 }
