@@ -44,6 +44,7 @@ TEST(QuorvexFade, WritesExactlyTheFadeOrPreviewAskedFor)
         // Untouched colours are the system colour reference; standard input is taken exactly.
         {{}, "\r\xc3\xa9\xf0\x9f\x98\x80",
          "<Font Color=#070080>\r<Font Color=#070080>\xc3\xa9<Font Color=#070080>\xf0\x9f\x98\x80"},
+        {{}, {}, {}},
         {QStringList{"--wavy"} + kRgb + QStringList{"--"} + qtOptions, {}, wavyQtOptions},
         {QStringList{"--wavy", "--preview", dir.filePath("p.png")} + kRgb + QStringList{"--"} + qtOptions, {}, wavyQtOptions},
         {{"--wavy", "--colors", "#FF0000,#00FF00", "--blend", "oklab", "abc"}, {},
@@ -103,6 +104,7 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         {{"--preview", "/proc/p.png", "--size", "10x10\n"}, {}, 2, "size '10x10\n' is not WxH"},
         {{"--size", "10x10", "a"}, {}, 2, "--size needs --preview FILE"},
         {{"--render", "a"}, {}, 2, "--render needs --preview FILE or --ansi"},
+        {{"--colors", "#000000,#FFFFFF", "-2", "#808080", "x"}, {}, 2, "--colors replaces -1, -2 and -3"},
         {{"-3", "#808080", "--colors", "#000000,#FFFFFF", "x"}, {}, 2, "--colors replaces -1, -2 and -3"},
         {{"--colors", "#000000", "x"}, {}, 2, "--colors takes 2 to 10 colours, not 1"},
         {{"--colors", "1,2,3,4,5,6,7,8,9,10,11", "x"}, {}, 2, "not 11"},
