@@ -173,6 +173,7 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     // Standard output a pipe whose reader has gone, or a file past the limit.
     const QString gone = QStringLiteral("mkfifo '%1' && exec 3<>'%1' >'%1' 3>&-").arg(fifo);
     const QByteArray output = "cannot write to standard output", previewTo = "cannot write the preview to '";
+    const QString reset = QStringLiteral("printf 'an earlier preview' >'%1' && rm -f '%2'; ").arg(old, fifo);
     const struct { QString setup; QStringList arguments; int exitCode; QByteArray says; } cases[] = {
         {"true", {"--preview", "/dev/full", "abc"}, 2, previewTo + "/dev/full'"},
         {"ulimit -f 0", {"--preview", old, "abc"}, 2, previewTo + old.toUtf8() + "'"},
@@ -187,9 +188,7 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.setup + " " + c.arguments.join(u' ')).toStdString());
-        writeFile(old, "an earlier preview");
-        QFile::remove(fifo);
-        const FadeRun run = fadeAfter(c.setup, c.arguments);
+        const FadeRun run = fadeAfter(reset + c.setup, c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.out.isEmpty()) << "nothing is printed when the preview fails";
         EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
@@ -201,18 +200,15 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
 
     // A replaced file keeps its permissions and, run by root, its owner.
     // Another hard link keeps the earlier preview.
-    const QByteArray oldName = QFile::encodeName(old);
-    ::chmod(oldName.constData(), 0640);
     const bool root = ::geteuid() == 0;
-    ASSERT_TRUE(!root || ::chown(oldName.constData(), 4321, 4322) == 0) << "chown as root";
-    ASSERT_EQ(::link(oldName.constData(), QFile::encodeName(dir.filePath("link.png")).constData()), 0);
-    EXPECT_EQ(fadeAfter("umask 077", {"--preview", old, "x"}).exitCode, 0);
+    const QString setup = (root ? QStringLiteral("chown 4321:4322 '%1' && ") : QString())
+                          + QStringLiteral("chmod 640 '%1' && ln '%1' '%2' && umask 077");
+    EXPECT_EQ(fadeAfter(setup.arg(old, dir.filePath("link.png")), {"--preview", old, "x"}).exitCode, 0);
     EXPECT_EQ(QImage(old).size(), QSize(313, 25));
     struct stat status {};
-    ASSERT_EQ(::stat(oldName.constData(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0640u);
-    EXPECT_EQ(std::pair(status.st_uid, status.st_gid),
-              root ? std::pair(4321u, 4322u) : std::pair(::geteuid(), ::getegid()));
+    ASSERT_EQ(::stat(QFile::encodeName(old).constData(), &status), 0);
+    EXPECT_EQ(std::tuple(status.st_mode & 0777, status.st_uid, status.st_gid),
+              std::tuple(0640u, root ? 4321u : ::geteuid(), root ? 4322u : ::getegid()));
     EXPECT_EQ(readFile(dir.filePath("link.png")), "an earlier preview");
 }
 
@@ -223,6 +219,8 @@ TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
     QTemporaryDir dir;
     const QString log = dir.filePath("log.txt");
     const QByteArray html = "<Font Color=#070080>a";
+    ASSERT_EQ(fade({"--preview", dir.filePath("a.png"), "a"}).exitCode, 0);
+    const QByteArray png = readFile(dir.filePath("a.png"));
     // Another process's descriptor is opened anew, at the start unless appended to.
     QProcess other;
     other.setStandardOutputFile(log, QIODevice::Append);
@@ -238,14 +236,10 @@ TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.redirect + " " + c.path).toStdString());
-        writeFile(log, "earlier line\n");
-        const FadeRun run = fadeAfter("exec " + c.redirect + "'" + log + "'", {"--preview", c.path, "a"});
+        const FadeRun run = fadeAfter("echo earlier line >'" + log + "'; exec " + c.redirect + "'" + log + "'",
+                                      {"--preview", c.path, "a"});
         EXPECT_EQ(run.exitCode, 0);
-        const QByteArray written = readFile(log);
-        ASSERT_TRUE(written.startsWith(c.kept + "\x89PNG")) << written.left(40).toHex().constData();
-        const qsizetype end = written.indexOf("IEND") + 8;
-        EXPECT_EQ(QImage::fromData(written.mid(c.kept.size(), end - c.kept.size())).size(), QSize(313, 25));
-        EXPECT_EQ(written.mid(end), c.htmlToo ? html : QByteArray());
+        EXPECT_EQ(readFile(log), c.kept + png + (c.htmlToo ? html : QByteArray()));
         EXPECT_EQ(run.out, c.htmlToo ? QByteArray() : html);
     }
 }

@@ -18,13 +18,6 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-inline void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-}
-
 // env: NAME=value settings for this run only.
 inline FadeRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
                           const QStringList &env = {})
