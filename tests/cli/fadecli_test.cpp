@@ -73,14 +73,14 @@ TEST(QuorvexFade, WritesExactlyTheFadeOrPreviewAskedFor)
         EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
     }
     // The name the program was started by is not an argument to check.
-    EXPECT_EQ(runProgram("/bin/bash", {"-c", "exec -a \"$(printf 'caf\\351')\" \"$0\" z", QUORVEX_FADE_BINARY}).out,
-              "<Font Color=#070080>z");
+    EXPECT_EQ(fadeAfter("exec -a \"$(printf 'caf\\351')\" \"$0\" z", {}).out, "<Font Color=#070080>z");
 }
 
 TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
 {
     QTemporaryDir dir;
-    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; QStringList env = {}; } cases[] = {
+    // setup: what bash does before it starts the program.
+    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; QString setup = "true"; } cases[] = {
         {{"-1", "#FF00", "x"}, {}, 2, "colour 1 '#FF00'"},
         {{"-3", "0x123456789", "x"}, {}, 2, "colour 3 '0x123456789'"},
         {{"--bogus", "x"}, {}, 2, "bogus"},
@@ -105,17 +105,15 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         // A platform Qt cannot start is a failure on standard error, never an abort
         // (nor, on Windows, a dialog waiting for OK), and writes no file.
         {{"--preview", dir.filePath("p.png"), "a"}, {}, 1, "quorvex-fade: This application failed to start",
-         {"QT_QPA_PLATFORM=nowhere"}},
+         "export QT_QPA_PLATFORM=nowhere"},
+        {{}, {}, 2, "argument 1 is not valid UTF-8", "set -- \"$(printf 'caf\\351')\""},
     };
-    const auto expectRefused = [](const FadeRun &run, int exitCode, const char *says) {
-        EXPECT_EQ(run.exitCode, exitCode) << says;
-        EXPECT_TRUE(run.out.isEmpty()) << says;
-        EXPECT_TRUE(run.err.contains(says)) << run.err.constData();
-    };
-    for (const auto &c : cases)
-        expectRefused(fade(c.arguments, c.input, c.env), c.exitCode, c.says);
-    expectRefused(runProgram("/bin/bash", {"-c", "\"$0\" \"$(printf 'caf\\351')\"", QUORVEX_FADE_BINARY}), 2,
-                  "argument 1 is not valid UTF-8");
+    for (const auto &c : cases) {
+        const FadeRun run = fadeAfter(c.setup, c.arguments, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.says;
+        EXPECT_TRUE(run.out.isEmpty()) << c.says;
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
+    }
     EXPECT_FALSE(QFile::exists(dir.filePath("p.png")));
 }
 

@@ -18,9 +18,9 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// env: NAME=value settings for this run only.
-inline FadeRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
-                          const QStringList &env = {})
+// env: NAME=value settings for this run only; program: another one (bash) that starts quorvex-fade.
+inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QStringList &env = {},
+                    const QString &program = QStringLiteral(QUORVEX_FADE_BINARY))
 {
     static const QTemporaryDir runtime; // without one of its own, Qt says so on standard error
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -40,16 +40,11 @@ inline FadeRun runProgram(const QString &program, const QStringList &arguments, 
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QStringList &env = {})
-{
-    return runProgram(QStringLiteral(QUORVEX_FADE_BINARY), arguments, input, env);
-}
-
 // quorvex-fade started by bash, which first runs setup (ulimit, umask, redirections),
 // with SIGPIPE and SIGXFSZ at their defaults however the test itself was started.
-inline FadeRun fadeAfter(const QString &setup, const QStringList &arguments)
+inline FadeRun fadeAfter(const QString &setup, const QStringList &arguments, const QByteArray &input = {})
 {
-    return runProgram(QStringLiteral("/bin/bash"),
-                      QStringList{"-c", setup + QStringLiteral("; exec env --default-signal=PIPE,XFSZ \"$0\" \"$@\""),
-                                  QUORVEX_FADE_BINARY} + arguments);
+    return fade(QStringList{"-c", setup + QStringLiteral("; exec env --default-signal=PIPE,XFSZ \"$0\" \"$@\""),
+                            QUORVEX_FADE_BINARY} + arguments,
+                input, {}, QStringLiteral("/bin/bash"));
 }
