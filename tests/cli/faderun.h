@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 struct FadeRun { int exitCode; QByteArray out, err; };
 
@@ -17,24 +18,18 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-inline void writeFile(const QString &path, const QByteArray &data)
+// env: NAME=value settings for this run only; program: another one (bash) that starts quorvex-fade.
+inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QStringList &env = {},
+                    const QString &program = QStringLiteral(QUORVEX_FADE_BINARY))
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-}
-
-inline FadeRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
-                          const QProcessEnvironment &changes = {})
-{
+    static const QTemporaryDir runtime; // without one of its own, Qt says so on standard error
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.remove(QStringLiteral("NO_COLOR"));
     environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9731")); // a display that is gone
-    environment.insert(changes);
-    for (const QString &name : changes.keys())
-        if (changes.value(name) == QStringLiteral("<unset>"))
-            environment.remove(name);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    for (const QString &setting : env)
+        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
@@ -45,14 +40,11 @@ inline FadeRun runProgram(const QString &program, const QStringList &arguments, 
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QProcessEnvironment &changes = {})
+// quorvex-fade started by bash, which first runs setup (ulimit, umask, redirections),
+// with SIGPIPE and SIGXFSZ at their defaults however the test itself was started.
+inline FadeRun fadeAfter(const QString &setup, const QStringList &arguments, const QByteArray &input = {})
 {
-    return runProgram(QStringLiteral(QUORVEX_FADE_BINARY), arguments, input, changes);
-}
-
-// quorvex-fade started by bash, which first runs setup (ulimit, trap, redirections).
-inline FadeRun fadeAfter(const QString &setup, const QStringList &arguments)
-{
-    return runProgram(QStringLiteral("/bin/bash"),
-                      QStringList{"-c", setup + QStringLiteral("; exec \"$0\" \"$@\""), QUORVEX_FADE_BINARY} + arguments);
+    return fade(QStringList{"-c", setup + QStringLiteral("; exec env --default-signal=PIPE,XFSZ \"$0\" \"$@\""),
+                            QUORVEX_FADE_BINARY} + arguments,
+                input, {}, QStringLiteral("/bin/bash"));
 }

@@ -1,7 +1,9 @@
-// The preview as terminal text: the function itself, and quorvex-fade --ansi.
-#include "faderun.h"
-
+// The preview as terminal text.
 #include "cli/terminalpreview.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
 
 TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
 {
@@ -11,7 +13,6 @@ TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
         {u"plain", true, "plain\x1b[0m\n"}, // untagged text keeps the terminal's own ink
         {u"<b>B</b><i>I</i><u>U</u><s>S</s>\r<font color=#f00>x<sup>y<sub>z</sub>", true,
          "\x1b[1mB\x1b[22;3mI\x1b[23;4mU\x1b[24;9mS\x1b[0m\n\x1b[38;2;240;0;0mxyz\x1b[0m\n"},
-        {u"<b>B</b><i>I</i><u>U</u><s>S</s>\r<font color=#f00>x<sup>y<sub>z</sub>", false, "BIUS\nxyz\n"},
         // An empty line stays; the lines a picture does not show at its end do not.
         {u"a+chr13+\r<B>b</b>\r\r", true, "a\n\n\x1b[1mb\x1b[0m\n"},
         {u"<Font Color=#000000>k<font color=#FFFFFF>w", true, "\x1b[38;2;0;0;0mk\x1b[38;2;255;255;255mw\x1b[0m\n"},
@@ -23,52 +24,13 @@ TEST(TerminalPreview, ExactTextForStylesLinesAndShifts)
         {u"<b>\xD83D</b>\xDE00", true, "\x1b[1m\U0001F600\x1b[0m\n"},
         {u"\xD83Dx\xDE00\xD83D", false, "\ufffdx\ufffd\ufffd\n"},
         {u"\xD83D\r\xDE00", false, "\ufffd\n\ufffd\n"},
+        // Format characters would reach the terminal invisible, and the bidi ones would reorder
+        // the preview: each is shown, as a C1 control is. Their neighbours are left alone.
+        {u"\u202A\u202B\u202C\u202D\u202E\u2066\u2067\u2068\u2069\u200E\u200F\u2028\u2029\uFEFF\u061C\u00AD\u200B\u200D"
+         u"\u2060\u206F\uFFFB\U0001D173\U000E0001\U000E007F\u00AC\u2027\u2030\u2065\uFFFC\U0001D17B\U000E0080", false,
+         "\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd"
+         "\ufffd\ufffd\ufffd\ufffd\ufffd\ufffd\u00AC\u2027\u2030\u2065\uFFFC\U0001D17B\U000E0080\n"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(TerminalPreview(c.html, c.colour), c.text) << QString::fromStdU16String(c.html).toStdString();
-}
-
-// Each character in the colour of its tag: the wave leaves it on its line,
-// a CR ends the line, an LF is a blank and an emoji is one character.
-TEST(QuorvexFadeAnsi, WorkedExampleNoColorAndRender)
-{
-    const QByteArray html = "<b>Hi</b>\r<font color=#00ff00>there";
-    const QByteArray hi = "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n";
-    const struct { QStringList arguments; QByteArray input; QString noColor; QByteArray out; } cases[] = {
-        {{"--render", "--ansi"}, html, "<unset>", hi},
-        {{"--render", "--ansi"}, html, "1", "Hi\nthere\n"},
-        {{"--render", "--ansi"}, html, "", hi},
-        {{"--ansi", "-1", "#00FF00", "-2", "#00FF00", "-3", "#00FF00", "ok"}, {}, "yes", "ok\n"},
-        {kRgb + QStringList{"--ansi", "--wavy"}, "a\r\nb\xf0\x9f\x98\x80", "<unset>",
-         "\x1b[38;2;128;128;0ma\x1b[0m\n\x1b[38;2;0;170;85m \x1b[38;2;0;85;170mb\x1b[38;2;0;0;255m\xf0\x9f\x98\x80\x1b[0m\n"},
-    };
-    for (const auto &c : cases) {
-        QProcessEnvironment environment;
-        environment.insert("NO_COLOR", c.noColor);
-        const FadeRun run = fade(c.arguments, c.input, environment);
-        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-        EXPECT_EQ(run.out, c.out) << "NO_COLOR=" << c.noColor.toStdString();
-        EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
-    }
-}
-
-// Format characters would reach the terminal invisible, and the bidi ones
-// would reorder the preview: each is shown, as a C1 control is. Their
-// neighbours and other characters are left alone.
-TEST(QuorvexFadeAnsi, FormatCharactersAreShownNotObeyed)
-{
-    const std::u32string shown = U"\u202A\u202B\u202C\u202D\u202E\u2066\u2067\u2068\u2069\u200E\u200F\u2028\u2029"
-                                 U"\uFEFF\u061C\u00AD\u200B\u200D\u2060\u206F\uFFFB\U0001D173\U000E0001\U000E007F";
-    const std::u32string kept = U"\u00AC\u2027\u2030\u2065\uFFFC\U0001D17B\U000E0080";
-    QString html, expected;
-    for (char32_t c : shown + kept) {
-        const QString character = QStringView(QChar::fromUcs4(c)).toString();
-        html += u'|' + character;
-        expected += u'|' + (shown.find(c) != std::u32string::npos ? QString(QChar(0xFFFD)) : character);
-    }
-    QProcessEnvironment plain;
-    plain.insert("NO_COLOR", "1");
-    const FadeRun run = fade({"--render", "--ansi"}, html.toUtf8(), plain);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out.toStdString(), (expected + u'\n').toStdString());
 }
