@@ -29,32 +29,35 @@ class MultiLineControlTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Moves by character and by word (to the previous and next position, the
+    // previous and next word), and the word a double click selects: up to the
+    // blanks, so that a tag is one word.
     void moves_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("from");
-        QTest::addColumn<int>("previous");
-        QTest::addColumn<int>("next");
-        QTest::addColumn<int>("previousWord");
-        QTest::addColumn<int>("nextWord");
-        QTest::newRow("CR LF is one step") << "a\r\nb" << 1 << 0 << 3 << 0 << 3;
-        QTest::newRow("lone CR and LF are one step each") << "a\r\rb" << 2 << 1 << 3 << 0 << 3;
-        QTest::newRow("LF CR is two steps") << "a\n\rb" << 2 << 1 << 3 << 0 << 3;
-        QTest::newRow("surrogate pair is one step") << "a" + kPair + "b" << 1 << 0 << 3 << 0 << 4;
-        QTest::newRow("lone high half") << QStringLiteral("a") + QChar(0xD800) + u'b' << 2 << 1 << 3 << 0 << 3;
-        QTest::newRow("words over blanks") << "one  two three" << 6 << 5 << 7 << 5 << 9;
-        QTest::newRow("ends") << "ab" << 0 << 0 << 1 << 0 << 2;
-        QTest::newRow("empty") << "" << 0 << 0 << 0 << 0 << 0;
+        QTest::addColumn<QList<int>>("moves");
+        QTest::addColumn<QString>("word");
+        const QString half = QStringLiteral("a") + QChar(0xD800) + u'b';
+        QTest::newRow("CR LF is one step") << "a\r\nb" << 1 << QList<int>{0, 3, 0, 3} << "a";
+        QTest::newRow("lone CR and LF are one step each") << "a\r\rb" << 2 << QList<int>{1, 3, 0, 3} << "";
+        QTest::newRow("LF CR is two steps") << "a\n\rb" << 2 << QList<int>{1, 3, 0, 3} << "";
+        QTest::newRow("surrogate pair is one step") << "a" + kPair + "b" << 1 << QList<int>{0, 3, 0, 4} << "a" + kPair + "b";
+        QTest::newRow("lone high half") << half << 2 << QList<int>{1, 3, 0, 3} << half;
+        QTest::newRow("words over blanks") << "one  <two> three" << 6 << QList<int>{5, 7, 5, 11} << "<two>";
+        QTest::newRow("ends") << "ab" << 2 << QList<int>{1, 2, 0, 2} << "ab";
+        QTest::newRow("empty") << "" << 0 << QList<int>{0, 0, 0, 0} << "";
     }
     void moves()
     {
         QFETCH(QString, text);
         QFETCH(int, from);
         MultiLineControl c = control(text, 0, 0);
-        QTEST(int(c.previousPosition(from)), "previous");
-        QTEST(int(c.nextPosition(from)), "next");
-        QTEST(int(c.previousWord(from)), "previousWord");
-        QTEST(int(c.nextWord(from)), "nextWord");
+        const QList<int> moves{int(c.previousPosition(from)), int(c.nextPosition(from)), int(c.previousWord(from)),
+                               int(c.nextWord(from))};
+        QTEST(moves, "moves");
+        c.selectWordAt(from);
+        QTEST(c.selectedText(), "word");
     }
 
     void edits_data()
@@ -125,25 +128,6 @@ private slots:
         QVERIFY(!c.canUndo());
         c.undo();
         QCOMPARE(c.text(), QStringLiteral("new"));
-    }
-
-    void selectWordAt_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("at");
-        QTest::addColumn<QString>("selected");
-        QTest::newRow("inside a word") << "one two\r\nthree" << 5 << "two";
-        QTest::newRow("a tag is one word") << "<Font Color=#FF0000>x y" << 3 << "<Font";
-        QTest::newRow("on a blank") << "a  b" << 2 << "";
-        QTest::newRow("at the end") << "end" << 3 << "end";
-    }
-    void selectWordAt()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, at);
-        MultiLineControl c = control(text, 0, 0);
-        c.selectWordAt(at);
-        QTEST(c.selectedText(), "selected");
     }
 
     void keys_data()

@@ -1,8 +1,10 @@
-// The HTML box's lines without a widget: shaping, hit-testing, and wrapping
-// again after an edit.
+// The HTML box's lines without a widget: wrapping (with made-up widths, then
+// shaped), hit-testing, wrapping again after an edit, and where the lines show.
 #include "fade/fadetext.h"
 #include "ui/toolkit/fonts.h"
 #include "ui/toolkit/multilinelayout.h"
+#include "ui/toolkit/multilineview.h"
+#include "ui/toolkit/textwrap.h"
 
 #include <QImage>
 #include <QPainter>
@@ -10,6 +12,7 @@
 #include <QTextLine>
 
 using Toolkit::MultiLineLayout;
+using Toolkit::MultiLineView;
 using Toolkit::VisualLine;
 
 namespace {
@@ -34,6 +37,35 @@ struct Box
     }
 };
 
+// Line index as the box draws it, from the left edge, black on white.
+QImage drawn(MultiLineLayout &layout, qsizetype index)
+{
+    QImage image(int(kWidth) + 40, 30, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    layout.shaped(index)->draw(&painter, QPointF(0, 0));
+    painter.end();
+    return image;
+}
+
+constexpr int kLineHeight = 10;
+
+// Lines "0" to "9" ended by CR LF, the last without: line k starts at 3k.
+struct View
+{
+    QString text;
+    MultiLineLayout layout{text};
+    MultiLineView view{layout};
+    View(int lines, int height)
+    {
+        for (int i = 0; i < lines; ++i)
+            text += QString::number(i) + (i + 1 < lines ? QStringLiteral("\r\n") : QString());
+        layout.setFont(Toolkit::msSansSerif(8), nullptr);
+        view.setViewport(QSize(100, height), kLineHeight);
+        layout.lines();
+    }
+};
+
 } // namespace
 
 class MultiLineLayoutTest : public QObject
@@ -41,6 +73,45 @@ class MultiLineLayoutTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Line breaking with made-up widths: every unit is 1 wide except 'W' (3)
+    // and a surrogate pair (2 for the pair).
+    void wraps_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QString>("expected"); // [line|length of its break]
+        QTest::newRow("empty text is one empty line") << QString() << 10.0 << "[|0]";
+        QTest::newRow("only CR LF breaks") << "ab\r\ncd\ref\n\rg\r\n" << 10.0 << "[ab|2][cd\ref\n\rg|2][|0]";
+        QTest::newRow("word wrap, spaces hang past the edge") << "aa bb    cc" << 6.0 << "[aa bb    |0][cc|0]";
+        QTest::newRow("long word is cut") << "a bcdefg" << 3.0 << "[a |0][bcd|0][efg|0]";
+        QTest::newRow("character wider than the line") << "Wa" << 2.0 << "[W|0][a|0]";
+        QTest::newRow("surrogate pair kept whole") << QString::fromUtf8("ab\xF0\x9F\x98\x80") << 3.0
+                                                   << QString::fromUtf8("[ab|0][\xF0\x9F\x98\x80|0]");
+    }
+    void wraps()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, width);
+        const auto advance = [](QStringView s, qsizetype i, qsizetype units) -> double {
+            return units == 2 ? 2 : s[i] == u'W' ? 3 : 1;
+        };
+        QStringList lines;
+        const std::vector<Toolkit::VisualLine> all = Toolkit::wrapText(text, width, advance);
+        for (const Toolkit::VisualLine &l : all)
+            lines << QStringLiteral("[%1|%2]").arg(text.mid(l.start, l.length)).arg(l.breakLength);
+        QTEST(lines.join(QString()), "expected");
+
+        // Wrapped on from line starts, a few lines at a time, the lines are the same.
+        for (std::size_t limit : {1, 2, 3}) {
+            std::vector<Toolkit::VisualLine> pieces;
+            qsizetype from = 0;
+            int calls = 0;
+            while (from >= 0 && ++calls < 100)
+                from = Toolkit::wrapLines(text, from, width, advance, pieces, limit);
+            QCOMPARE(pieces, all);
+        }
+    }
+
     // A Hebrew word reads right to left: its first letter is drawn rightmost.
     void rightToLeftWordInVisualOrder()
     {
@@ -57,16 +128,8 @@ private slots:
     // A lone CR or LF stays in the text and is drawn as a box; a tab as a blank.
     void loneBreaksAndTabsAreShown()
     {
-        auto drawn = [](const QString &text) {
-            Box box(text);
-            QImage image(100, 30, QImage::Format_ARGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            box.layout.shaped(0)->draw(&painter, QPointF(0, 0));
-            painter.end();
-            return image;
-        };
-        QCOMPARE(drawn(QStringLiteral("a\rb\nc\td")), drawn(QStringLiteral("a\u25A1b\u25A1c d")));
+        Box box(QStringLiteral("a\rb\nc\td")), shown(QStringLiteral("a\u25A1b\u25A1c d"));
+        QCOMPARE(drawn(box.layout, 0), drawn(shown.layout, 0));
     }
 
     // Every line is drawn exactly as wide as it was measured, and no wider
@@ -89,22 +152,14 @@ private slots:
             const double measured = box.layout.naturalWidth(i);
             if (lines[i].length > 1)
                 QVERIFY2(measured <= kWidth, qPrintable(QStringLiteral("line %1: %2").arg(i).arg(measured)));
-            QImage image(int(kWidth) + 40, 30, QImage::Format_ARGB32);
-            image.fill(Qt::white);
-            {
-                QPainter painter(&image);
-                painter.setPen(Qt::black);
-                box.layout.shaped(i)->draw(&painter, QPointF(0, 0));
-            }
-            int inkRight = -1;
-            for (int x = 0; x < image.width(); ++x) {
-                for (int y = 0; y < image.height(); ++y) {
-                    if (image.pixelColor(x, y) != Qt::white)
-                        inkRight = x;
-                }
-            }
             if (measured == 0)
                 continue;
+            const QImage image = drawn(box.layout, i);
+            int inkRight = -1;
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (image.pixelColor(x, y) != Qt::white)
+                        inkRight = x;
             // Ink ends within a glyph's side bearing of the measured width.
             QVERIFY2(inkRight <= measured + 1 && inkRight >= measured - 4,
                      qPrintable(QStringLiteral("line %1 measured %2, ink to %3").arg(i).arg(measured).arg(inkRight)));
@@ -197,6 +252,60 @@ private slots:
         box.text.replace(at, gone, inserted);
         box.layout.edited(at, gone, inserted.size());
         QCOMPARE(box.layout.lines(), Box(box.text).layout.lines());
+    }
+
+    // The page is the whole rows under the top margin, at least one; the
+    // cursor's line comes into view scrolled as little as it can be. Expected:
+    // the page, the scroll bar's maximum, the last line painted and the first
+    // line shown.
+    void scrolling_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("in view") << 10 << 42 << 3 << 5 << QList<int>{4, 6, 8, 3};
+        QTest::newRow("last whole row") << 10 << 42 << 3 << 6 << QList<int>{4, 6, 8, 3};
+        QTest::newRow("just below") << 10 << 42 << 3 << 7 << QList<int>{4, 6, 8, 4};
+        QTest::newRow("far below") << 10 << 42 << 0 << 9 << QList<int>{4, 6, 5, 6};
+        QTest::newRow("above") << 10 << 42 << 5 << 2 << QList<int>{4, 6, 9, 2};
+        QTest::newRow("shorter than a row") << 10 << 5 << 0 << 3 << QList<int>{1, 9, 1, 3};
+        QTest::newRow("less than a page") << 2 << 42 << 0 << 1 << QList<int>{4, 0, 1, 0};
+    }
+    void scrolling()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, height);
+        QFETCH(int, first);
+        QFETCH(int, line);
+        View v(lines, height);
+        const QList<int> shown{v.view.pageLines(), v.view.lastFirstLine(), v.view.lastPaintedLine(first),
+                               v.view.firstLineShowing(line, first)};
+        QTEST(shown, "expected");
+        QCOMPARE(v.view.lineTop(line, first), MultiLineView::kMargin + (line - first) * kLineHeight);
+    }
+
+    // A point in the top margin is on the line above the first shown; below
+    // the text, on its last line; left of the text, at a line's start.
+    void positionAt_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("position");
+        QTest::newRow("first row") << 0 << QPoint(-5, 2) << 0;
+        QTest::newRow("second row, past its end") << 0 << QPoint(1000, 12) << 4;
+        QTest::newRow("scrolled, second row") << 3 << QPoint(-5, 12) << 12;
+        QTest::newRow("top margin, scrolled") << 3 << QPoint(-5, 1) << 6;
+        QTest::newRow("top margin, at the top") << 0 << QPoint(-5, 1) << 0;
+        QTest::newRow("below the text") << 0 << QPoint(-5, 1000) << 27;
+    }
+    void positionAt()
+    {
+        QFETCH(int, first);
+        QFETCH(QPoint, point);
+        View v(10, 42);
+        QTEST(int(v.view.positionAt(point, first)), "position");
     }
 };
 
