@@ -51,16 +51,13 @@ QImage drawn(MultiLineLayout &layout, qsizetype index)
 constexpr int kLineHeight = 10;
 
 // Lines "0" to "9" ended by CR LF, the last without: line k starts at 3k.
-struct View
+struct View : Box
 {
-    QString text;
-    MultiLineLayout layout{text};
     MultiLineView view{layout};
-    View(int lines, int height)
+    View(int lines, int height) : Box(QString())
     {
         for (int i = 0; i < lines; ++i)
             text += QString::number(i) + (i + 1 < lines ? QStringLiteral("\r\n") : QString());
-        layout.setFont(Toolkit::msSansSerif(8), nullptr);
         view.setViewport(QSize(100, height), kLineHeight);
         layout.lines();
     }

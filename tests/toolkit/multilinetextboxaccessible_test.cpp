@@ -31,7 +31,7 @@ class MultiLineTextBoxAccessibleTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Toolkit::MultiLineTextBox> m_box;
+    Toolkit::MultiLineTextBox m_box;
     QAccessibleInterface *m_iface = nullptr;
 
 private slots:
@@ -40,21 +40,14 @@ private slots:
         // The bridge switches on once it has found the accessibility bus.
         QTRY_VERIFY(QAccessible::isActive());
         QAccessible::installUpdateHandler(record);
-    }
-
-    void init()
-    {
-        m_box = std::make_unique<Toolkit::MultiLineTextBox>();
-        m_box->setAccessibleName(QStringLiteral("HTML"));
-        m_box->resize(313, 57);
-        m_box->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
-        m_iface = QAccessible::queryAccessibleInterface(m_box.get());
+        m_box.setAccessibleName(QStringLiteral("HTML"));
+        m_box.resize(313, 57);
+        m_box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_box));
+        m_iface = QAccessible::queryAccessibleInterface(&m_box);
         QVERIFY(m_iface);
         g_events.clear();
     }
-
-    void cleanup() { m_box.reset(); }
 
     // After a fade: what the box is and holds, where each character is on
     // screen and back, its lines, and edits an assistive tool makes.
@@ -62,7 +55,7 @@ private slots:
     {
         const QString html = QString::fromStdU16String(
             VarloFade::FadeText(0xFF, 0xFF00, 0xFF0000, u"The quick brown fox jumps over the lazy dog", false));
-        m_box->setText(html);
+        m_box.setText(html);
         QCOMPARE(m_iface->role(), QAccessible::EditableText);
         QCOMPARE(m_iface->text(QAccessible::Name), QStringLiteral("HTML"));
         QCOMPARE(m_iface->text(QAccessible::Value), html);
@@ -73,21 +66,21 @@ private slots:
 
         // What magnifiers and screen readers ask. Lines are the lines shown.
         QAccessibleTextInterface *text = m_iface->textInterface();
-        const QPoint origin = m_box->viewport()->mapToGlobal(QPoint(Toolkit::MultiLineTextBox::kMargin,
+        const QPoint origin = m_box.viewport()->mapToGlobal(QPoint(Toolkit::MultiLineTextBox::kMargin,
                                                                      Toolkit::MultiLineTextBox::kMargin));
         QCOMPARE(text->characterRect(0).topLeft(), origin);
-        const auto &lines = m_box->visualLines();
+        const auto &lines = m_box.visualLines();
         QVERIFY(lines.size() > 3);
         for (qsizetype at : {qsizetype(0), qsizetype(5), lines[1].start, lines[1].start + 7, lines[2].end() - 1}) {
             const QRect r = text->characterRect(int(at));
-            QVERIFY2(r.width() > 0 && r.height() == m_box->lineHeight(), qPrintable(QString::number(at)));
-            QCOMPARE(r.top(), origin.y() + int(lineOfPosition(lines, at)) * m_box->lineHeight());
+            QVERIFY2(r.width() > 0 && r.height() == m_box.lineHeight(), qPrintable(QString::number(at)));
+            QCOMPARE(r.top(), origin.y() + int(lineOfPosition(lines, at)) * m_box.lineHeight());
             // Anywhere on a character is that character (its rectangle is
             // rounded outwards to whole pixels).
             QCOMPARE(text->offsetAtPoint(QPoint(r.left() + 1, r.top())), int(at));
             QCOMPARE(text->offsetAtPoint(QPoint(r.right() - 1, r.bottom())), int(at));
         }
-        QCOMPARE(text->offsetAtPoint(m_box->mapToGlobal(QPoint(-5, -5))), -1);
+        QCOMPARE(text->offsetAtPoint(m_box.mapToGlobal(QPoint(-5, -5))), -1);
 
         int start = -1, end = -1;
         QCOMPARE(text->textAtOffset(int(lines[1].start + 3), QAccessible::LineBoundary, &start, &end),
@@ -105,7 +98,7 @@ private slots:
         edit->replaceText(0, 3, QStringLiteral("ten"));
         edit->insertText(7, QStringLiteral("!"));
         edit->deleteText(3, 7);
-        QCOMPARE(m_box->text(), QStringLiteral("ten!"));
+        QCOMPARE(m_box.text(), QStringLiteral("ten!"));
     }
 
     // Typing, deleting, a selection and undo, each told as it happens. The
@@ -136,12 +129,12 @@ private slots:
         QFETCH(int, anchor);
         QFETCH(int, cursor);
         QFETCH(QKeySequence, keys);
-        m_box->setText(text);
+        m_box.setText(text);
         m_iface->textInterface()->setSelection(0, anchor, cursor);
         g_events.clear();
-        QTest::keySequence(m_box.get(), keys);
+        QTest::keySequence(&m_box, keys);
         QTEST(g_events, "events");
-        QCOMPARE(m_iface->textInterface()->cursorPosition(), int(m_box->cursorPosition()));
+        QCOMPARE(m_iface->textInterface()->cursorPosition(), int(m_box.cursorPosition()));
     }
 };
 
