@@ -148,7 +148,6 @@ private slots:
         QTest::newRow("a letter") << int(Qt::Key_A) << 0 << "a" << int(KeyAction::Type) << false;
         QTest::newRow("AltGr types") << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::AltModifier) << "\u20AC"
                                      << int(KeyAction::Type) << false;
-        QTest::newRow("Ctrl+B is not the box's") << int(Qt::Key_B) << ctrl << "\x02" << int(KeyAction::None) << false;
         QTest::newRow("Escape is not the box's") << int(Qt::Key_Escape) << 0 << "\x1b" << int(KeyAction::None) << false;
     }
     void keys()
