@@ -161,7 +161,6 @@ private slots:
         c.moveCursor(5);
         QVERIFY(!c.deleteForward());
         QVERIFY(!c.replaceSelection(u""));
-        QCOMPARE(c.text(), QStringLiteral("abcde"));
         QCOMPARE(c.cursor(), 5);
         c.undo();
         QCOMPARE(c.text(), QStringLiteral("ab"));
@@ -268,8 +267,7 @@ private slots:
         for (std::size_t limit : {1, 2, 3}) {
             std::vector<Toolkit::VisualLine> pieces;
             qsizetype from = 0;
-            int calls = 0;
-            while (from >= 0 && ++calls < 100)
+            for (int calls = 0; from >= 0 && calls < 100; ++calls)
                 from = Toolkit::wrapLines(text, from, width, advance, pieces, limit);
             QCOMPARE(pieces, all);
         }
