@@ -1,0 +1,471 @@
+// The HTML box without a widget: its editing model and keys; its lines,
+// wrapped (with made-up widths, then shaped), hit, and wrapped again after an
+// edit; and where they show.
+#include "fade/fadetext.h"
+#include "ui/toolkit/fonts.h"
+#include "ui/toolkit/multilinecontrol.h"
+#include "ui/toolkit/multilinekeymap.h"
+#include "ui/toolkit/multilinelayout.h"
+#include "ui/toolkit/multilineview.h"
+#include "ui/toolkit/textwrap.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTest>
+#include <QTextLine>
+
+using Toolkit::KeyAction;
+using Toolkit::MultiLineControl;
+using Toolkit::MultiLineLayout;
+using Toolkit::MultiLineView;
+using Toolkit::VisualLine;
+
+namespace {
+
+MultiLineControl control(const QString &text, qsizetype anchor, qsizetype cursor)
+{
+    MultiLineControl c;
+    c.setText(text);
+    c.setSelection(anchor, cursor);
+    return c;
+}
+
+const QString kPair = QString::fromUtf8("\xF0\x9F\x98\x80");
+
+constexpr double kWidth = 309; // the text area of Text2
+
+QString fade(const char16_t *text, bool wavy)
+{
+    return QString::fromStdU16String(VarloFade::FadeText(0xFF, 0xFF00, 0xFF0000, text, wavy));
+}
+
+const char16_t kMixed[] = u"abc \u05E9\u05DC\u05D5\u05DD \u0645\u0631\u062D\u0628\u0627 \u00E9 AVAWAY fi";
+
+struct Box
+{
+    QString text;
+    MultiLineLayout layout{text};
+    explicit Box(const QString &t, double width = kWidth) : text(t)
+    {
+        layout.setFont(Toolkit::msSansSerif(8), nullptr);
+        layout.setWidth(width);
+    }
+};
+
+// Line index as the box draws it, from the left edge, black on white.
+QImage drawn(MultiLineLayout &layout, qsizetype index)
+{
+    QImage image(int(kWidth) + 40, 30, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    layout.shaped(index)->draw(&painter, QPointF(0, 0));
+    painter.end();
+    return image;
+}
+
+constexpr int kLineHeight = 10;
+
+// Lines "0" to "9" ended by CR LF, the last without: line k starts at 3k.
+struct View : Box
+{
+    MultiLineView view{layout};
+    View(int lines, int height) : Box(QString())
+    {
+        for (int i = 0; i < lines; ++i)
+            text += QString::number(i) + (i + 1 < lines ? QStringLiteral("\r\n") : QString());
+        view.setViewport(QSize(100, height), kLineHeight);
+        layout.lines();
+    }
+};
+
+} // namespace
+
+class MultiLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Moves by character and by word (to the previous and next position, the
+    // previous and next word), and the word a double click selects: up to the
+    // blanks, so that a tag is one word.
+    void moves_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QList<int>>("moves");
+        QTest::addColumn<QString>("word");
+        const QString half = QStringLiteral("a") + QChar(0xD800) + u'b';
+        QTest::newRow("CR LF is one step") << "a\r\nb" << 1 << QList<int>{0, 3, 0, 3} << "a";
+        QTest::newRow("lone CR and LF are one step each") << "a\r\rb" << 2 << QList<int>{1, 3, 0, 3} << "";
+        QTest::newRow("LF CR is two steps") << "a\n\rb" << 2 << QList<int>{1, 3, 0, 3} << "";
+        QTest::newRow("surrogate pair is one step") << "a" + kPair + "b" << 1 << QList<int>{0, 3, 0, 4} << "a" + kPair + "b";
+        QTest::newRow("lone high half") << half << 2 << QList<int>{1, 3, 0, 3} << half;
+        QTest::newRow("words over blanks") << "one  <two> three" << 6 << QList<int>{5, 7, 5, 11} << "<two>";
+        QTest::newRow("ends") << "ab" << 2 << QList<int>{1, 2, 0, 2} << "ab";
+        QTest::newRow("empty") << "" << 0 << QList<int>{0, 0, 0, 0} << "";
+    }
+    void moves()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        MultiLineControl c = control(text, 0, 0);
+        const QList<int> moves{int(c.previousPosition(from)), int(c.nextPosition(from)), int(c.previousWord(from)),
+                               int(c.nextWord(from))};
+        QTEST(moves, "moves");
+        c.selectWordAt(from);
+        QTEST(c.selectedText(), "word");
+    }
+
+    void edits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("edit"); // ">" delete, else the text put in
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("cursorAfter");
+        QTest::newRow("replace a backward selection") << "abcdef" << 4 << 1 << "XY" << "aXYef" << 3;
+        QTest::newRow("delete takes a pair whole") << "a" + kPair << 1 << 1 << ">" << "a" << 1;
+        QTest::newRow("delete a selection") << "abc" << 0 << 2 << ">" << "c" << 0;
+        QTest::newRow("positions past the end are clamped") << "abc" << 99 << 99 << "d" << "abcd" << 4;
+    }
+    void edits()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, anchor);
+        QFETCH(int, cursor);
+        QFETCH(QString, edit);
+        MultiLineControl c = control(text, anchor, cursor);
+        if (edit == u">")
+            c.deleteForward();
+        else
+            c.replaceSelection(edit);
+        QTEST(c.text(), "result");
+        QTEST(int(c.cursor()), "cursorAfter");
+        c.undo();
+        QCOMPARE(c.text(), text);
+    }
+
+    void undoStepsAndRedo()
+    {
+        MultiLineControl c = control(QStringLiteral("ab"), 2, 2);
+        for (const char16_t *typed : {u"c", u"d", u"e"})
+            c.replaceSelection(QStringView(typed), true);
+        QCOMPARE(c.text(), QStringLiteral("abcde"));
+        // Backspace at the start, Delete at the end and nothing put in for
+        // nothing change nothing and keep the typing as the step to undo.
+        c.moveCursor(0);
+        QVERIFY(!c.deleteBackward());
+        c.moveCursor(5);
+        QVERIFY(!c.deleteForward());
+        QVERIFY(!c.replaceSelection(u""));
+        QCOMPARE(c.cursor(), 5);
+        c.undo();
+        QCOMPARE(c.text(), QStringLiteral("ab"));
+        QCOMPARE(c.cursor(), 2);
+        c.undo();
+        QCOMPARE(c.text(), QStringLiteral("abcde"));
+
+        // A move ends the run: the next typing is a step of its own.
+        c.moveCursor(5);
+        c.replaceSelection(u"f", true);
+        c.moveCursor(0);
+        c.moveCursor(6);
+        c.replaceSelection(u"g", true);
+        c.undo();
+        QCOMPARE(c.text(), QStringLiteral("abcdef"));
+
+        c.setText(QStringLiteral("new"));
+        QVERIFY(!c.canUndo());
+        c.undo();
+        QCOMPARE(c.text(), QStringLiteral("new"));
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << int(KeyAction::SelectAll);
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << int(KeyAction::NewLine);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << int(KeyAction::NewLine);
+        QTest::newRow("Shift+Home") << int(Qt::Key_Home) << shift << "" << int(KeyAction::LineStart);
+        QTest::newRow("Ctrl+Shift+End") << int(Qt::Key_End) << (ctrl | shift) << "" << int(KeyAction::TextEnd);
+        QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << ctrl << "" << int(KeyAction::WordLeft);
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 0 << "" << int(KeyAction::PageDown);
+        QTest::newRow("AltGr types") << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::AltModifier) << "\u20AC"
+                                     << int(KeyAction::Type);
+        QTest::newRow("Escape is not the box's") << int(Qt::Key_Escape) << 0 << "\x1b" << int(KeyAction::None);
+    }
+    void keys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        const KeyAction action = Toolkit::keyActionFor(event);
+        QTEST(int(action.kind), "kind");
+        if (action.kind == KeyAction::Type)
+            QCOMPARE(action.text, text);
+    }
+
+    // Up and Down keep the column the first of them set out from, through a
+    // short line; past the first or last line they reach the text's ends.
+    void verticalMoves()
+    {
+        MultiLineControl c = control(QStringLiteral("0123456789abcdef\r\nb\r\n0123456789abcdef"), 10, 10);
+        Box box(c.text(), 300);
+        double preferredX = -1;
+        auto press = [&](KeyAction::Kind kind) {
+            c.moveCursor(Toolkit::moveTarget({kind, false, {}}, c, box.layout, 2, preferredX));
+            return int(c.cursor());
+        };
+        QCOMPARE(press(KeyAction::Down), 19); // after the "b"
+        QCOMPARE(press(KeyAction::Down), 31); // column 10 again
+        QCOMPARE(press(KeyAction::Down), 37); // the end
+        preferredX = -1;
+        c.moveCursor(31);
+        QCOMPARE(press(KeyAction::PageUp), 10);
+        QCOMPARE(press(KeyAction::Up), 0);
+    }
+
+    // Line breaking with made-up widths: every unit is 1 wide except 'W' (3)
+    // and a surrogate pair (2 for the pair).
+    void wraps_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QString>("expected"); // [line|length of its break]
+        QTest::newRow("empty text is one empty line") << QString() << 10.0 << "[|0]";
+        QTest::newRow("only CR LF breaks") << "ab\r\ncd\ref\n\rg\r\n" << 10.0 << "[ab|2][cd\ref\n\rg|2][|0]";
+        QTest::newRow("word wrap, spaces hang past the edge") << "aa bb    cc" << 6.0 << "[aa bb    |0][cc|0]";
+        QTest::newRow("long word is cut") << "a bcdefg" << 3.0 << "[a |0][bcd|0][efg|0]";
+        QTest::newRow("character wider than the line") << "Wa" << 2.0 << "[W|0][a|0]";
+        QTest::newRow("surrogate pair kept whole") << QString::fromUtf8("ab\xF0\x9F\x98\x80") << 3.0
+                                                   << QString::fromUtf8("[ab|0][\xF0\x9F\x98\x80|0]");
+    }
+    void wraps()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, width);
+        const auto advance = [](QStringView s, qsizetype i, qsizetype units) -> double {
+            return units == 2 ? 2 : s[i] == u'W' ? 3 : 1;
+        };
+        QStringList lines;
+        const std::vector<Toolkit::VisualLine> all = Toolkit::wrapText(text, width, advance);
+        for (const Toolkit::VisualLine &l : all)
+            lines << QStringLiteral("[%1|%2]").arg(text.mid(l.start, l.length)).arg(l.breakLength);
+        QTEST(lines.join(QString()), "expected");
+
+        // Wrapped on from line starts, a few lines at a time, the lines are the same.
+        for (std::size_t limit : {1, 2, 3}) {
+            std::vector<Toolkit::VisualLine> pieces;
+            qsizetype from = 0;
+            for (int calls = 0; from >= 0 && calls < 100; ++calls)
+                from = Toolkit::wrapLines(text, from, width, advance, pieces, limit);
+            QCOMPARE(pieces, all);
+        }
+    }
+
+    // A Hebrew word reads right to left: its first letter is drawn rightmost.
+    void rightToLeftWordInVisualOrder()
+    {
+        Box box(QString::fromUtf16(kMixed));
+        // The Hebrew word is text[4..8): the places between its letters run
+        // from right to left, all right of the Latin word before it.
+        const double x5 = box.layout.positionX(5), x6 = box.layout.positionX(6), x7 = box.layout.positionX(7);
+        QVERIFY(x5 > x6 && x6 > x7);
+        QVERIFY(x7 > box.layout.positionX(3));
+        // The same layout hits what it places.
+        QCOMPARE(box.layout.positionInLine(0, x6), 6);
+    }
+
+    // A lone CR or LF stays in the text and is drawn as a box; a tab as a blank.
+    void loneBreaksAndTabsAreShown()
+    {
+        Box box(QStringLiteral("a\rb\nc\td")), shown(QStringLiteral("a\u25A1b\u25A1c d"));
+        QCOMPARE(drawn(box.layout, 0), drawn(shown.layout, 0));
+    }
+
+    // Every line is drawn exactly as wide as it was measured, and no wider
+    // than the box, for plain and wavy fades of mixed scripts and kerned pairs.
+    void measuredIsDrawn_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("mixed scripts") << fade(kMixed, false);
+        QTest::newRow("mixed scripts, wavy") << fade(kMixed, true);
+        QTest::newRow("kerned pairs") << fade(u"AVAWAY To. Ty, fi ffl WAVE", false);
+        QTest::newRow("lone breaks and tabs") << QStringLiteral("a\rb\nc\td AVAWAY\r\n") + fade(u"Te\u05E9", true);
+    }
+    void measuredIsDrawn()
+    {
+        QFETCH(QString, text);
+        Box box(text);
+        const auto &lines = box.layout.lines();
+        QVERIFY(lines.size() > 2);
+        for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+            const double measured = box.layout.naturalWidth(i);
+            if (lines[i].length > 1)
+                QVERIFY2(measured <= kWidth, qPrintable(QStringLiteral("line %1: %2").arg(i).arg(measured)));
+            if (measured == 0)
+                continue;
+            const QImage image = drawn(box.layout, i);
+            int inkRight = -1;
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (image.pixelColor(x, y) != Qt::white)
+                        inkRight = x;
+            // Ink ends within a glyph's side bearing of the measured width.
+            QVERIFY2(inkRight <= measured + 1 && inkRight >= measured - 4,
+                     qPrintable(QStringLiteral("line %1 measured %2, ink to %3").arg(i).arg(measured).arg(inkRight)));
+        }
+    }
+
+    // A line exactly as wide as the box stays whole, kerning and all; the
+    // least bit narrower and it wraps.
+    void lineAsWideAsTheBoxFits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("kerned") << "AVAWAY To. Ty, WAVE";
+        QTest::newRow("tags") << "<Font Color=#FF0000>T<Font Color=#00FF00>y";
+        QTest::newRow("overhanging last glyph") << "Ta. To fit, A";
+    }
+    void lineAsWideAsTheBoxFits()
+    {
+        QFETCH(QString, text);
+        const double width = Box(text, 1e6).layout.naturalWidth(0);
+        QCOMPARE(Box(text, width).layout.lines().size(), std::size_t(1));
+        QCOMPARE(Box(text, width - 0.5).layout.lines().size(), std::size_t(2));
+    }
+
+    // Clicks past the end of a wrapped line stay on it, before its hanging
+    // blank; at the end of the text they reach the end; every character is hit
+    // where the cursor before it stands.
+    void hitTesting()
+    {
+        Box box(fade(u"The quick brown fox", false));
+        const VisualLine first = box.layout.line(0);
+        QVERIFY(box.layout.wrapsAtEnd(0));
+        QCOMPARE(box.text[first.end() - 1], u' ');
+        QCOMPARE(box.layout.positionInLine(0, 1e6), first.end() - 1);
+        QCOMPARE(box.layout.positionInLine(0, -5), first.start);
+        const qsizetype last = box.layout.lineOf(box.text.size());
+        QCOMPARE(box.layout.positionInLine(last, 1e6), box.text.size());
+        for (qsizetype pos = first.start; pos < first.end() - 1; ++pos)
+            QCOMPARE(box.layout.positionInLine(0, box.layout.positionX(pos) + 0.2), pos);
+
+        // A position at a wrap belongs to the line it starts, also where the
+        // wrapping has stopped right there for now.
+        Box partly(fade(u"The quick brown fox jumps over the lazy dog. Pack my box with five dozen jugs.", false));
+        const std::vector<VisualLine> all = partly.layout.lines();
+        partly.layout.setWidth(kWidth);
+        partly.layout.wrapUntilLine(0);
+        const qsizetype wrapped = partly.layout.wrappedLineCount();
+        QVERIFY(wrapped < qsizetype(all.size()));
+        QCOMPARE(partly.layout.lineOf(all[wrapped].start), wrapped);
+    }
+
+    // An edit wraps again from the line before it and takes over the lines
+    // after it: the lines are those of the new text wrapped afresh.
+    void editRewrapsAsAFreshWrap_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("wrapped"); // lines wrapped before the edit; -1 all
+        QTest::addColumn<int>("line");    // the edit starts this far into this line
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QString>("inserted");
+        const QString html = fade(u"The quick brown fox jumps over the lazy dog. Pack my box with five dozen jugs.", false);
+        const QString mixed = fade(kMixed, true);
+        QTest::newRow("type at the end") << html << -1 << -1 << 0 << 0 << "x";
+        QTest::newRow("type at the start") << html << -1 << 0 << 0 << 0 << "x";
+        QTest::newRow("type in the middle") << html << -1 << 20 << 5 << 0 << "xyz";
+        QTest::newRow("a word leaves its line") << html << -1 << 6 << 0 << 12 << "";
+        QTest::newRow("a line break") << html << -1 << 9 << 3 << 0 << "\r\n";
+        QTest::newRow("a space splits a tag") << html << -1 << 9 << 4 << 0 << " ";
+        QTest::newRow("all replaced") << html << -1 << 0 << 0 << -1 << "abc";
+        QTest::newRow("partly wrapped, edit before") << html << 5 << 2 << 3 << 4 << "";
+        QTest::newRow("partly wrapped, edit after") << html << 5 << 30 << 3 << 4 << "q";
+        QTest::newRow("shaped lines") << mixed << -1 << 3 << 2 << 1 << "\u05E9";
+    }
+    void editRewrapsAsAFreshWrap()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, wrapped);
+        QFETCH(int, line);
+        QFETCH(int, offset);
+        QFETCH(int, removed);
+        QFETCH(QString, inserted);
+        Box box(text);
+        const std::vector<VisualLine> before = box.layout.lines();
+        if (wrapped >= 0) {
+            box.layout.setWidth(kWidth);
+            box.layout.wrapUntilLine(wrapped);
+        }
+        const qsizetype at = line < 0 ? text.size() : before.at(line).start + offset;
+        const qsizetype gone = removed < 0 ? text.size() - at : removed;
+        box.text.replace(at, gone, inserted);
+        box.layout.edited(at, gone, inserted.size());
+        QCOMPARE(box.layout.lines(), Box(box.text).layout.lines());
+    }
+
+    // The page is the whole rows under the top margin, at least one; the
+    // cursor's line comes into view scrolled as little as it can be. Expected:
+    // the page, the scroll bar's maximum, the last line painted and the first
+    // line shown.
+    void scrolling_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("in view") << 10 << 42 << 3 << 5 << QList<int>{4, 6, 8, 3};
+        QTest::newRow("last whole row") << 10 << 42 << 3 << 6 << QList<int>{4, 6, 8, 3};
+        QTest::newRow("just below") << 10 << 42 << 3 << 7 << QList<int>{4, 6, 8, 4};
+        QTest::newRow("far below") << 10 << 42 << 0 << 9 << QList<int>{4, 6, 5, 6};
+        QTest::newRow("above") << 10 << 42 << 5 << 2 << QList<int>{4, 6, 9, 2};
+        QTest::newRow("shorter than a row") << 10 << 5 << 0 << 3 << QList<int>{1, 9, 1, 3};
+        QTest::newRow("less than a page") << 2 << 42 << 0 << 1 << QList<int>{4, 0, 1, 0};
+    }
+    void scrolling()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, height);
+        QFETCH(int, first);
+        QFETCH(int, line);
+        View v(lines, height);
+        const QList<int> shown{v.view.pageLines(), v.view.lastFirstLine(), v.view.lastPaintedLine(first),
+                               v.view.firstLineShowing(line, first)};
+        QTEST(shown, "expected");
+        QCOMPARE(v.view.lineTop(line, first), MultiLineView::kMargin + (line - first) * kLineHeight);
+    }
+
+    // A point in the top margin is on the line above the first shown; below
+    // the text, on its last line; left of the text, at a line's start.
+    void positionAt_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("position");
+        QTest::newRow("first row") << 0 << QPoint(-5, 2) << 0;
+        QTest::newRow("second row, past its end") << 0 << QPoint(1000, 12) << 4;
+        QTest::newRow("scrolled, second row") << 3 << QPoint(-5, 12) << 12;
+        QTest::newRow("top margin, scrolled") << 3 << QPoint(-5, 1) << 6;
+        QTest::newRow("top margin, at the top") << 0 << QPoint(-5, 1) << 0;
+        QTest::newRow("below the text") << 0 << QPoint(-5, 1000) << 27;
+    }
+    void positionAt()
+    {
+        QFETCH(int, first);
+        QFETCH(QPoint, point);
+        View v(10, 42);
+        QTEST(int(v.view.positionAt(point, first)), "position");
+    }
+};
+
+QTEST_MAIN(MultiLineTest)
+#include "multiline_test.moc"
