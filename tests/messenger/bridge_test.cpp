@@ -43,7 +43,7 @@ std::string readFile(const fs::path &file)
 // What the stand-in helper logs for a text set and clicked into its IM window.
 std::string delivered(const std::string &text)
 {
-    return "settext 65568 " + text + "\npost 65572 513\npost 65572 514\n";
+    return "SetText 65568 " + text + "\nPost 65572 513 0 0\nPost 65572 514 0 0\n";
 }
 
 void writeFile(const fs::path &file, const std::string &content, bool executable = false)
