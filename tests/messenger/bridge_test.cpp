@@ -26,13 +26,9 @@
 using namespace Tarnellbas;
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+using namespace std::chrono_literals;
 
 namespace {
-
-bool processExists(pid_t pid)
-{
-    return ::kill(pid, 0) == 0;
-}
 
 std::string readFile(const fs::path &file)
 {
@@ -64,31 +60,24 @@ std::vector<std::string> tree(const fs::path &root)
     return paths;
 }
 
-// A stand-in wineserver: holds the lock on the file until it is stopped.
-struct LockHolder : HelperProcess
-{
-    explicit LockHolder(const fs::path &lockFile)
-    {
-        fs::create_directories(lockFile.parent_path());
-        EXPECT_TRUE(start({HOLDLOCK, lockFile}, {}));
-        EXPECT_EQ(readLine(Clock::now() + milliseconds(5000)), "locked");
-    }
-};
-
 // A prefix whose server keeps its lock under `serverRoot`, which Debian's
 // layout names in the prefix's "wineserver" file (`named`; empty: upstream's
-// layout). The lock is held by a stand-in server, or left behind unheld.
-std::unique_ptr<LockHolder> serve(const fs::path &prefix, const fs::path &serverRoot, const std::string &named,
-                                  bool held = true)
+// layout). The lock is held by a stand-in server until it is stopped, or left
+// behind unheld.
+std::unique_ptr<HelperProcess> serve(const fs::path &prefix, const fs::path &serverRoot, const std::string &named,
+                                     bool held = true)
 {
     fs::create_directories(prefix);
     if (!named.empty())
         writeFile(prefix / "wineserver", named);
     const fs::path lock = serverRoot / *serverFolderName(prefix) / "lock";
-    if (held)
-        return std::make_unique<LockHolder>(lock);
     writeFile(lock, "");
-    return nullptr;
+    if (!held)
+        return nullptr;
+    auto server = std::make_unique<HelperProcess>();
+    EXPECT_TRUE(server->start({HOLDLOCK, lock}, {}));
+    EXPECT_EQ(server->readLine(HelperProcess::Clock::now() + 5s), "locked");
+    return server;
 }
 
 // A process-table entry as /proc shows one: its program, environment and
@@ -123,14 +112,8 @@ protected:
         writeFile(modes / name, mode + '\n');
         return {"/prefix/" + name, FAKE_IM_HELPER, {}, 1};
     }
-    static HelperTimeouts quick()
-    {
-        HelperTimeouts timeouts;
-        timeouts.start = timeouts.answer = timeouts.setText = milliseconds(400);
-        timeouts.restart = milliseconds(100);
-        timeouts.rescan = milliseconds(0);
-        return timeouts;
-    }
+    static constexpr HelperTimeouts quick{.start = 400ms, .answer = 400ms, .setText = 400ms, .restart = 100ms,
+                                          .rescan = 0ms};
 };
 
 } // namespace
@@ -178,30 +161,28 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
     EXPECT_FALSE(process.running());
 
     ASSERT_TRUE(process.start({"cat"}, {}));
-    const auto soon = HelperProcess::Clock::now() + milliseconds(2000);
+    const auto in = [](milliseconds wait) { return HelperProcess::Clock::now() + wait; };
+    const auto soon = in(2s);
     EXPECT_TRUE(process.writeAll("one\ntwo\n", soon));
     EXPECT_EQ(process.readLine(soon), "one");
     EXPECT_EQ(process.readLine(soon), "two");
 
     // Nothing more to read: the wait ends at its deadline, with turns on the way.
     int turns = 0;
-    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(100), [&] { return ++turns > 0; }),
-              std::nullopt);
+    EXPECT_EQ(process.readLine(in(100ms), [&] { return ++turns > 0; }), std::nullopt);
     EXPECT_GE(turns, 2);
     // A turn that gives up, or stops the process itself, ends the wait at once.
     turns = 0;
-    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000), [&] { return ++turns < 3; }),
-              std::nullopt);
+    EXPECT_EQ(process.readLine(in(5s), [&] { return ++turns < 3; }), std::nullopt);
     EXPECT_EQ(turns, 3);
     const pid_t pid = process.pid();
     // Another started in its place is not read from.
     turns = 0;
-    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(5000),
-                               [&] { process.stop(); return ++turns == 1 && process.start({"cat"}, {}); }),
+    EXPECT_EQ(process.readLine(in(5s), [&] { process.stop(); return ++turns == 1 && process.start({"cat"}, {}); }),
               std::nullopt);
     EXPECT_EQ(turns, 1);
     process.stop();
-    EXPECT_FALSE(processExists(pid)) << "stopped and reaped";
+    EXPECT_NE(::kill(pid, 0), 0) << "stopped and reaped";
 
     ASSERT_TRUE(process.start({"cat"}, {}));
     EXPECT_TRUE(process.writeAll(std::string(HelperProtocol::kMaxLine + 1, 'x') + "\nthree\n", soon));
@@ -212,13 +193,13 @@ TEST(HelperProcess, TalksReadsLinesAndStops)
     const pid_t stubborn = process.pid();
     QElapsedTimer clock;
     clock.start();
-    process.stop(milliseconds(50));
+    process.stop(50ms);
     EXPECT_LT(clock.elapsed(), 5000) << "waited for it to end by itself";
-    EXPECT_FALSE(processExists(stubborn));
+    EXPECT_NE(::kill(stubborn, 0), 0);
     // One that has ended: writing fails and reading meets the end.
     ASSERT_TRUE(process.start({"true"}, {}));
-    EXPECT_EQ(process.readLine(HelperProcess::Clock::now() + milliseconds(2000)), std::nullopt);
-    EXPECT_FALSE(process.writeAll(std::string(1 << 20, 'x'), HelperProcess::Clock::now() + milliseconds(2000)));
+    EXPECT_EQ(process.readLine(in(2s)), std::nullopt);
+    EXPECT_FALSE(process.writeAll(std::string(1 << 20, 'x'), in(2s)));
 }
 
 TEST(WineSessions, FoundByTheLockTheirServerHolds)
@@ -246,7 +227,7 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
         {"fifo-environ", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
         {"fifo-cmdline", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
     };
-    std::vector<std::unique_ptr<LockHolder>> running;
+    std::vector<std::unique_ptr<HelperProcess>> running;
     std::map<pid_t, std::string> servers;
     for (const auto &p : prefixes)
         if (auto &server = running.emplace_back(serve(root / p.prefix, p.serverRoot, p.named, p.prefix != "stale")))
@@ -323,7 +304,7 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
 TEST_F(BridgeTest, NoRunningSessionAnswersZeroAtOnceAndStartsNothing)
 {
     int turns = 0, lists = 0;
-    WineBridgeWindowSystem windows(FAKE_IM_HELPER, [&] { ++lists; return std::vector<WineSession>(); }, quick(),
+    WineBridgeWindowSystem windows(FAKE_IM_HELPER, [&] { ++lists; return std::vector<WineSession>(); }, quick,
                                    [&] { return ++turns > 0; });
     SendImText(windows, u"hello");
     EXPECT_EQ(windows.findChildWindow(0, 0, kSendButtonClass), 0u);
@@ -354,7 +335,7 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
         const WineSession standIn = session("a", c.mode);
         int turns = 0;
         {
-            WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick(),
+            WineBridgeWindowSystem windows(modes, [&] { return std::vector{standIn}; }, quick,
                                            [&] { return ++turns > 0; });
             std::vector<std::string> said;
             windows.setDiagnostics([&](const std::string &line) {
@@ -368,11 +349,9 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
             // One wait at most: the rest of the send is quiet time (a wait for
             // each of its 13 look-ups would take 5.2 s).
             EXPECT_LT(clock.elapsed(), 3000);
-            if (c.waits) {
-                EXPECT_GE(turns, 3);
-            }
+            EXPECT_GE(turns, c.waits ? 3 : 0);
             writeFile(modes / "a", std::string(c.mode) == "twice" ? "twice" : "window");
-            std::this_thread::sleep_for(quick().restart);
+            std::this_thread::sleep_for(quick.restart);
             SendImText(windows, u"second");
         }
         EXPECT_EQ(readFile(log), (std::string(c.mode) == "twice" ? delivered("first") : "") + delivered("second"));
@@ -382,7 +361,7 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
 TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
 {
     std::vector<WineSession> running{session("first", "empty"), session("second", "window")};
-    WineBridgeWindowSystem windows(modes, [&] { return running; }, quick());
+    WineBridgeWindowSystem windows(modes, [&] { return running; }, quick);
     EXPECT_EQ(windows.findWindow(kImWindowClass), 65552u);
     const auto pids = windows.helperProcesses();
     ASSERT_EQ(pids.size(), 2u) << "one helper per session, the first asked first";
@@ -394,7 +373,7 @@ TEST_F(BridgeTest, TheImWindowIsLookedForInEverySessionAndUsedWhereFound)
     const pid_t secondHelper = windows.helperProcesses().back();
     EXPECT_EQ(windows.findWindow(kImWindowClass), 0u);
     EXPECT_EQ(windows.helperProcesses(), std::vector{pids.front()});
-    EXPECT_FALSE(processExists(secondHelper));
+    EXPECT_NE(::kill(secondHelper, 0), 0);
     EXPECT_EQ(readFile(log), delivered("to the second"));
 
     // A helper that ended between sends is replaced by the next look-up.
@@ -412,7 +391,7 @@ TEST_F(BridgeTest, ASendFromAnEventTurnDuringAWaitRunsWholeAndBothStayInStep)
     {
         int turns = -1000;
         bool inTurn = false;
-        WineBridgeWindowSystem windows(modes, [&] { return running; }, quick(), [&] {
+        WineBridgeWindowSystem windows(modes, [&] { return running; }, quick, [&] {
             // "Send IM" pressed again while the first waits, then look-ups
             // that find nothing anywhere in later turns.
             if (!std::exchange(inTurn, true)) {
@@ -438,7 +417,7 @@ TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsEveryHelperAtOnce)
         SCOPED_TRACE(mode);
         // Another session's helper, left running by an earlier look-up.
         std::vector running{session("other", "empty")};
-        HelperTimeouts timeouts = quick();
+        HelperTimeouts timeouts = quick;
         timeouts.start = timeouts.answer = milliseconds(20000);
         int turns = -1000;
         std::vector<pid_t> helpers;
@@ -455,8 +434,8 @@ TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsEveryHelperAtOnce)
         EXPECT_LT(clock.elapsed(), 20000) << "the wait was given up, not timed out";
         EXPECT_EQ(turns, 3);
         ASSERT_EQ(helpers.size(), 2u);
-        EXPECT_FALSE(processExists(helpers.front()));
-        EXPECT_FALSE(processExists(helpers.back()));
+        EXPECT_NE(::kill(helpers.front(), 0), 0);
+        EXPECT_NE(::kill(helpers.back(), 0), 0);
         EXPECT_TRUE(windows.helperProcesses().empty());
         std::this_thread::sleep_for(timeouts.restart);
         EXPECT_EQ(windows.findWindow(kImWindowClass), 0u) << "nothing starts once the program ends";
