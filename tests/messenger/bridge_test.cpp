@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -443,69 +442,3 @@ TEST_F(BridgeTest, EndingTheProgramDuringAWaitStopsEveryHelperAtOnce)
     }
 }
 
-
-TEST(QuorvexFadeSend, NothingSentSaysWhyWithVerboseAndStartsNothing)
-{
-    // Wine installed, a prefix left from an earlier session, no wineserver:
-    // `wine` on PATH records any start. In one row a session runs in a second
-    // prefix, with no IM window: its "loader" is the stand-in helper.
-    const QTemporaryDir directory;
-    const fs::path root = directory.path().toStdString(), home = root / "home", bin = root / "bin",
-                   table = root / "proc", prefix = root / "old-prefix", tmp = root / "tmp", running = root / "running";
-    fs::create_directories(home);
-    serve(prefix, tmp / "wine-Gone00", "wine-Gone00", false);
-    for (const char *wine : {"wine", "wine64", "wineserver", "wineboot"})
-        writeFile(bin / wine, "#!/bin/sh\necho \"$0\" >> '" + (root / "started").string() + "'\n", true);
-    addProcess(table, 4242, bin / "wine64", {"WINEPREFIX=" + prefix.string(), "TMPDIR=" + tmp.string()});
-    writeFile(root / "modes" / "running", "empty\n");
-    const auto server = serve(running, tmp / "wine-Run000", "wine-Run000");
-    const auto before = tree(root);
-
-    const std::string oldPrefix = "Wine prefix " + prefix.string() + " passed over: no wineserver holds its lock (",
-                      noHome = "Wine prefix " + (home / ".wine").string() + " passed over: no such folder",
-                      noIm[] = {"no IM window: no top-level window of class \"AIM_IMessage\" (looked 10 times)",
-                                "text not set: no IM window", "not clicked: no IM window"};
-    const struct { const char *name; bool session; bool verbose; std::vector<std::string> said; } cases[] = {
-        {"no session", false, true,
-         {noHome, oldPrefix, "no running Wine session: no IM window can be open", noIm[0], noIm[1], noIm[2]}},
-        {"no session, not asked why", false, false, {}},
-        {"a session with no IM window", true, true,
-         {noHome, oldPrefix,
-          "Wine prefix " + running.string() + ": a session runs (wineserver " + std::to_string(server->pid())
-              + "); its helper starts with " + FAKE_IM_HELPER,
-          noIm[0], noIm[1], noIm[2]}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.session)
-            addProcess(table, 4343, bin / "wine64", {"WINEPREFIX=" + running.string(), "TMPDIR=" + tmp.string(),
-                                                     std::string("WINELOADER=") + FAKE_IM_HELPER});
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("WINEPREFIX");
-        environment.insert("HOME", QString::fromStdString(home.string()));
-        environment.insert("TMPDIR", QString::fromStdString(tmp.string()));
-        environment.insert("PATH", QString::fromStdString(bin.string()) + ":" + environment.value("PATH"));
-        environment.insert("QUORVEX_PROC_ROOT", QString::fromStdString(table.string()));
-        environment.insert("QUORVEX_IM_HELPER", QString::fromStdString((root / "modes").string()));
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        QProcess fade;
-        fade.setProcessEnvironment(environment);
-        fade.start(QUORVEX_FADE_BINARY, c.verbose ? QStringList{"--send", "--verbose"} : QStringList{"--send"});
-        fade.write("hello");
-        fade.closeWriteChannel();
-        // Returns within a second: the send's own pauses and no waiting for Wine.
-        EXPECT_TRUE(fade.waitForFinished(1000));
-        EXPECT_EQ(fade.exitCode(), 0);
-        EXPECT_EQ(fade.readAllStandardOutput(), "<Font Color=#070080>h<Font Color=#070080>e<Font Color=#070080>l"
-                                                "<Font Color=#070080>l<Font Color=#070080>o");
-        // Each line as expected; the places tried for a lock vary with the machine.
-        const QStringList said = QString::fromUtf8(fade.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(std::size_t(said.size()), c.said.size()) << said.join('\n').toStdString();
-        for (std::size_t i = 0; i < c.said.size(); ++i)
-            EXPECT_TRUE(said[qsizetype(i)].startsWith(QString::fromStdString("quorvex-fade: " + c.said[i])))
-                << said[qsizetype(i)].toStdString();
-        EXPECT_FALSE(fs::exists(root / "started")) << readFile(root / "started");
-        fs::remove_all(table / "4343");
-        EXPECT_EQ(tree(root), before);
-    }
-}
