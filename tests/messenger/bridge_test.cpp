@@ -59,26 +59,6 @@ std::vector<std::string> tree(const fs::path &root)
     return paths;
 }
 
-// A prefix whose server keeps its lock under `serverRoot`, which Debian's
-// layout names in the prefix's "wineserver" file (`named`; empty: upstream's
-// layout). The lock is held by a stand-in server until it is stopped, or left
-// behind unheld.
-std::unique_ptr<HelperProcess> serve(const fs::path &prefix, const fs::path &serverRoot, const std::string &named,
-                                     bool held = true)
-{
-    fs::create_directories(prefix);
-    if (!named.empty())
-        writeFile(prefix / "wineserver", named);
-    const fs::path lock = serverRoot / *serverFolderName(prefix) / "lock";
-    writeFile(lock, "");
-    if (!held)
-        return nullptr;
-    auto server = std::make_unique<HelperProcess>();
-    EXPECT_TRUE(server->start({HOLDLOCK, lock}, {}));
-    EXPECT_EQ(server->readLine(HelperProcess::Clock::now() + 5s), "locked");
-    return server;
-}
-
 // A process-table entry as /proc shows one: its program, environment and
 // command line (Wine puts the Windows program first).
 void addProcess(const fs::path &table, int pid, const fs::path &exe, const std::vector<std::string> &environment,
@@ -212,7 +192,9 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     for (const fs::path &program : {build / "wine64", build / "wine64-preloader", build / "wineserver",
                                     root / "custom" / "wine"})
         writeFile(program, "#!/bin/sh\n", true);
-    // Debian's layout for all but the front-end's prefix, which has upstream's;
+    // A prefix whose server keeps its lock under `serverRoot`, which Debian's
+    // layout names in the prefix's "wineserver" file (`named`); the front-end's
+    // has upstream's layout. The locks are held by stand-in servers, but
     // stale's server has gone and left its lock.
     const struct { std::string prefix, named; fs::path serverRoot; } prefixes[] = {
         {"home/.wine", "wine-Ab12Cd", tmp / "wine-Ab12Cd"},
@@ -228,9 +210,19 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
     };
     std::vector<std::unique_ptr<HelperProcess>> running;
     std::map<pid_t, std::string> servers;
-    for (const auto &p : prefixes)
-        if (auto &server = running.emplace_back(serve(root / p.prefix, p.serverRoot, p.named, p.prefix != "stale")))
-            servers[server->pid()] = p.prefix;
+    for (const auto &p : prefixes) {
+        fs::create_directories(root / p.prefix);
+        if (!p.named.empty())
+            writeFile(root / p.prefix / "wineserver", p.named);
+        const fs::path lock = p.serverRoot / *serverFolderName(root / p.prefix) / "lock";
+        writeFile(lock, "");
+        if (p.prefix == "stale")
+            continue;
+        const auto &server = running.emplace_back(std::make_unique<HelperProcess>());
+        EXPECT_TRUE(server->start({HOLDLOCK, lock}, {}));
+        EXPECT_EQ(server->readLine(HelperProcess::Clock::now() + 5s), "locked");
+        servers[server->pid()] = p.prefix;
+    }
     const auto env = [&](const char *name, const std::string &prefix) { return std::string(name) + "=" + (root / prefix).string(); };
 
     addProcess(table, 100, build / "wine64-preloader", {env("WINEPREFIX", "games/frontend"), "HOME=/elsewhere"});
