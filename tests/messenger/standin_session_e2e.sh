@@ -12,7 +12,6 @@
 set -euo pipefail
 fade=$1 program=$2 closewindow=$3 fakehelper=$4 holdlock=$5
 fail() { echo "FAIL: $*" >&2; exit 1; }
-now_ms() { date +%s%3N; }
 
 work=$(mktemp -d)
 pids=()
@@ -94,12 +93,8 @@ after=$(import -window "$fader" png:- | md5sum)
 [[ "$before" != "$after" ]] || fail "the window did not fade during the wait: frozen"
 kill -0 "$helper" 2>/dev/null || fail "the helper is gone before the window closed"
 
-closed=$(now_ms)
 "$closewindow" "$fader"
-timeout 5 tail -s 0.02 --pid="$pid" -f /dev/null || fail "the program still runs 5 s after its window was closed"
-ended=$(( $(now_ms) - closed ))
+timeout 1 tail -s 0.02 --pid="$pid" -f /dev/null || fail "the program still runs 1 s after its window was closed"
 wait "$pid" || fail "the program ended with status $?"
-(( ended < 1000 )) || fail "the program took $ended ms to end"
-echo "closing the window during the wait ended the program after $ended ms"
 kill -0 "$helper" 2>/dev/null && fail "the helper still runs"
 [[ -z "$(ls -A "$work/home")" ]] || fail "something was made in HOME"
