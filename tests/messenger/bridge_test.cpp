@@ -219,7 +219,7 @@ TEST(WineSessions, FoundByTheLockTheirServerHolds)
         if (p.prefix == "stale")
             continue;
         const auto &server = running.emplace_back(std::make_unique<HelperProcess>());
-        EXPECT_TRUE(server->start({HOLDLOCK, lock}, {}));
+        EXPECT_TRUE(server->start({FAKE_IM_HELPER, "lock", lock}, {}));
         EXPECT_EQ(server->readLine(HelperProcess::Clock::now() + 5s), "locked");
         servers[server->pid()] = p.prefix;
     }

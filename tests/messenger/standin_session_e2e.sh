@@ -8,9 +8,9 @@
 #   then with one whose helper serves no window;
 # - while "Send IM" waits for a helper that takes 10 s to greet, the window
 #   goes on working, and closing it ends the program at once and stops the helper.
-#   standin_session_e2e.sh QUORVEX_FADE PROGRAM CLOSEWINDOW FAKEIMHELPER HOLDLOCK
+#   standin_session_e2e.sh QUORVEX_FADE PROGRAM CLOSEWINDOW FAKEIMHELPER
 set -euo pipefail
-fade=$1 program=$2 closewindow=$3 fakehelper=$4 holdlock=$5
+fade=$1 program=$2 closewindow=$3 fakehelper=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -50,6 +50,12 @@ sends() { # NAME SAID ARGS...
 }
 session "$work/prefixes/old" 4242 # its server has gone and left its lock
 running=$work/prefixes/running
+# A server that runs with no process of ours in its prefix yet.
+session "$running" 4343
+mv "$work/proc/4343" "$work/4343"
+coproc HOLD { exec "$fakehelper" lock "$lock"; } # holds it while its input stays open
+read -r -t 5 -u "${HOLD[0]}" locked && [[ $locked == locked ]] || fail "the lock was not taken"
+server=$HOLD_PID
 tree=$(find "$HOME" "$TMPDIR" "$work/prefixes")
 q=quorvex-fade
 passed_over="$q: Wine prefix $HOME/.wine passed over: no such folder
@@ -62,11 +68,7 @@ $q: no running Wine session: no IM window can be open
 $no_im" --verbose
 sends "no session, not asked why" ""
 
-session "$running" 4343
-coproc HOLD { exec "$holdlock" "$lock"; } # holds it while its input stays open
-read -r -t 5 -u "${HOLD[0]}" locked && [[ $locked == locked ]] || fail "the lock was not taken"
-server=$HOLD_PID
-tree=$(find "$HOME" "$TMPDIR" "$work/prefixes")
+mv "$work/4343" "$work/proc/4343"
 echo empty >"$work/modes/running"
 sends "a session with no IM window" "$passed_over
 $q: Wine prefix $running: a session runs (wineserver $server); its helper starts with $fakehelper
@@ -82,8 +84,7 @@ sleep 0.3
 
 xdotool mousemove --window "$fader" --sync 428 24 click 1   # "Send IM"
 sleep 1
-helper=$(pgrep -P "$pid" -f "$fakehelper" || true)
-[[ -n "$helper" ]] || fail "no helper started in the session"
+helper=$(pgrep -P "$pid" -f "$fakehelper") || fail "no helper started in the session"
 
 # A "Fade" during the wait runs and paints as it would at any other time.
 before=$(import -window "$fader" png:- | md5sum)
