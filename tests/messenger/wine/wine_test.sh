@@ -26,10 +26,8 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -w
 wineserver -p </dev/null >/dev/null 2>&1
-if ! wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null; then
-  echo "FAIL: the prefix has no null driver"
-  exit 1
-fi
+wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null ||
+  { echo "FAIL: the prefix has no null driver"; exit 1; }
 
 # Runs the stand-in IM window, then COMMAND once it stands; the window ends by
 # itself after the click. Its log must hold the text (the file EXPECTED), then the click.
