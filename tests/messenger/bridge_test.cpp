@@ -337,7 +337,9 @@ TEST_F(BridgeTest, AMisbehavingHelperEndsTheSendAndTheNextSendWorks)
             // One wait at most: the rest of the send is quiet time (a wait for
             // each of its 13 look-ups would take 5.2 s).
             EXPECT_LT(clock.elapsed(), 3000);
-            EXPECT_GE(turns, c.waits ? 3 : 0);
+            if (c.waits) {
+                EXPECT_GE(turns, 3);
+            }
             writeFile(modes / "a", std::string(c.mode) == "twice" ? "twice" : "window");
             std::this_thread::sleep_for(quick.restart);
             SendImText(windows, u"second");
