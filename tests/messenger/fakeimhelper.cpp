@@ -7,12 +7,15 @@
 // garbage answers with a line that is no answer
 // slow    greets after 5 s (QUORVEX_FAKE_IM_DELAY_MS), then serves an IM window
 // sluggish serves an IM window, each look-up 50 ms late
+// lock FILE holds a lock on FILE as a running wineserver holds one on its
+//          `lock`, says "locked" and keeps it until its input ends
 // With QUORVEX_FAKE_IM_LOG set, it appends the texts set and messages posted
 // to that file when its input ends.
 #include "tests/messenger/fakewindowsystem.h"
 #include "messenger/helperserver.h"
 
 #include <chrono>
+#include <fcntl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -64,9 +67,12 @@ int main(int argc, char *argv[])
     if (!(modeFile && std::getline(modeFile, mode)))
         mode = argc > 1 ? argv[1] : "";
 
-    if (mode == "silent" || mode == "garbage")
-        std::printf("quorvex-im-helper 2\n"), std::fflush(stdout);
-    if (mode == "mute" || mode == "silent" || mode == "garbage") {
+    struct flock lock{.l_type = F_WRLCK, .l_whence = SEEK_SET};
+    if (mode == "lock" && (argc != 3 || ::fcntl(::open(argv[2], O_RDWR | O_CREAT, 0600), F_SETLK, &lock) != 0))
+        return 1;
+    if (mode == "silent" || mode == "garbage" || mode == "lock")
+        std::printf(mode == "lock" ? "locked\n" : "quorvex-im-helper 2\n"), std::fflush(stdout);
+    if (mode == "mute" || mode == "silent" || mode == "garbage" || mode == "lock") {
         for (int c; (c = std::getchar()) != EOF;)
             if (c == '\n' && mode == "garbage")
                 std::printf("= that is no answer\n"), std::fflush(stdout);
@@ -85,12 +91,9 @@ int main(int argc, char *argv[])
 
     if (const char *log = std::getenv("QUORVEX_FAKE_IM_LOG")) {
         std::ofstream file(log, std::ios::app);
-        for (const FakeCall &call : windows.calls()) {
-            if (call.kind == FakeCall::Kind::SetText)
-                file << "settext " << call.window << ' ' << std::string(call.text.begin(), call.text.end()) << '\n';
-            else if (call.kind == FakeCall::Kind::Post)
-                file << "post " << call.window << ' ' << call.number << '\n';
-        }
+        for (const std::string &call : windows.calls())
+            if (call.starts_with("SetText ") || call.starts_with("Post "))
+                file << call << '\n';
     }
     return 0;
 }

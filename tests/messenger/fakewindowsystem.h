@@ -8,27 +8,15 @@
 
 namespace Tarnellbas {
 
-// One call made on the fake, as it was made.
-struct FakeCall
-{
-    enum class Kind { FindWindow, FindChild, NextWindow, SetText, Post, Sleep };
-    Kind kind = Kind::FindWindow;
-    WindowHandle window = 0, childAfter = 0, result = 0; // window: the parent of FindChild
-    std::string className = {};
-    std::u16string text = {};
-    std::uint32_t number = 0; // the message posted, or the milliseconds slept
-};
-
 struct FakeMessage { std::uint32_t message = 0; std::uintptr_t wParam = 0; std::intptr_t lParam = 0; };
 
 struct FakeWindow { std::string className; WindowHandle parent = 0; std::u16string text = {}; int textsSet = 0; };
 
-// A window tree that records every call and never really sleeps. As in user32,
+// A window tree that logs every call and never really sleeps. As in user32,
 // look-ups in a missing window yield 0 and messages to one go nowhere.
 class FakeWindowSystem : public WindowSystem
 {
 public:
-    using Kind = FakeCall::Kind;
     enum class Sleeping { Skipped };
     explicit FakeWindowSystem(Sleeping = Sleeping::Skipped) {}
 
@@ -39,34 +27,38 @@ public:
         return windows_.emplace(0x10010 + 4 * windows_.size(), FakeWindow{className, parent}).first->first;
     }
     const FakeWindow *window(WindowHandle handle) const { return exists(handle) ? &windows_.at(handle) : nullptr; }
-    const std::vector<FakeCall> &calls() const { return calls_; }
+    // Every call as it was made, one line each: "FindChild 65552 0 Edit = 65560", "SetText 65568 hello"
+    // (each UTF-16 unit cut to a byte), "Post 65572 513 0 0", "Sleep 100".
+    const std::vector<std::string> &calls() const { return calls_; }
     // Every message any window received, in order.
     const std::vector<FakeMessage> &allReceived() const { return received_; }
 
-    WindowHandle findWindow(const std::string &name) override { return record({Kind::FindWindow, 0, 0, find(0, 0, name), name}); }
+    WindowHandle findWindow(const std::string &name) override { return log("FindWindow " + name, find(0, 0, name)); }
     WindowHandle findChildWindow(WindowHandle parent, WindowHandle after, const std::string &name) override
     {
-        return record({Kind::FindChild, parent, after, parent == 0 || exists(parent) ? find(parent, after, name) : 0, name});
+        return log("FindChild " + n(parent) + ' ' + n(after) + ' ' + name,
+                   parent == 0 || exists(parent) ? find(parent, after, name) : 0);
     }
     WindowHandle nextWindow(WindowHandle handle) override
     {
-        return record({Kind::NextWindow, handle, 0, exists(handle) ? find(windows_.at(handle).parent, handle, {}) : 0});
+        return log("Next " + n(handle), exists(handle) ? find(windows_.at(handle).parent, handle, {}) : 0);
     }
     void setWindowText(WindowHandle handle, const std::u16string &text) override
     {
-        record({Kind::SetText, handle, 0, 0, {}, text});
+        calls_.push_back("SetText " + n(handle) + ' ' + std::string(text.begin(), text.end()));
         if (exists(handle))
             windows_[handle].text = text, ++windows_[handle].textsSet;
     }
     void postMessage(WindowHandle handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override
     {
-        record({Kind::Post, handle, 0, 0, {}, {}, message});
+        calls_.push_back("Post " + n(handle) + ' ' + n(message) + ' ' + n(wParam) + ' ' + n(lParam));
         if (exists(handle))
             received_.push_back({message, wParam, lParam});
     }
-    void sleep(std::uint32_t milliseconds) override { record({Kind::Sleep, 0, 0, 0, {}, {}, milliseconds}); }
+    void sleep(std::uint32_t milliseconds) override { calls_.push_back("Sleep " + n(milliseconds)); }
 
 private:
+    template <typename T> static std::string n(T value) { return std::to_string(value); }
     // The first window in `parent` after `after` (0: from the top) of that class (empty: any).
     WindowHandle find(WindowHandle parent, WindowHandle after, const std::string &className) const
     {
@@ -76,10 +68,14 @@ private:
         return 0;
     }
     bool exists(WindowHandle handle) const { return windows_.count(handle) != 0; }
-    WindowHandle record(FakeCall call) { return calls_.emplace_back(std::move(call)).result; }
+    WindowHandle log(const std::string &call, WindowHandle result)
+    {
+        calls_.push_back(call + " = " + n(result));
+        return result;
+    }
 
     std::map<WindowHandle, FakeWindow> windows_;
-    std::vector<FakeCall> calls_;
+    std::vector<std::string> calls_;
     std::vector<FakeMessage> received_;
 };
 

@@ -58,7 +58,6 @@ while IFS='|' read -r name input args want; do
   expect "quorvex-fade.exe: $name" "$status $stdout_bytes" "0 $(bytes "$want")"
 done <<'EOF'
 plain fade|| "${rgb[@]}" abc|<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c
-wavy fade|| --wavy "${rgb[@]}" abc|<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c
 non-ASCII argument|| é😀|<Font Color=#070080>é<Font Color=#070080>😀
 LF on standard input stays LF|a\nb\n||<Font Color=#070080>a<Font Color=#070080>\n<Font Color=#070080>b<Font Color=#070080>\n
 CR LF on standard input stays CR LF|a\r\nb||<Font Color=#070080>a<Font Color=#070080>\r<Font Color=#070080>\n<Font Color=#070080>b
@@ -75,7 +74,6 @@ while IFS='|' read -r name args says; do
 done <<'EOF'
 a bad colour|-1 '#FF00' x|colour 1 '#FF00'
 an unknown option|--bogus x|bogus
---colors beside -1|--colors '#000000,#FFFFFF' -1 '#808080' x|--colors replaces -1, -2 and -3
 a preview it cannot write|--preview 'C:\no\such\folder\p.png' x|cannot write the preview
 EOF
 
