@@ -6,10 +6,8 @@ rc=$1 icon_rc=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 windres() { x86_64-w64-mingw32-windres "$@"; }
-windres -I "$(dirname "$rc")" -i "$rc" -O res -o "$work/version.res"
-windres -i "$work/version.res" -J res -O rc > "$work/version.rc"
-windres -i "$icon_rc" -O res -o "$work/icon.res"
-windres -i "$work/icon.res" -J res -O rc > "$work/icon.rc"
+windres -I "$(dirname "$rc")" -i "$rc" -O rc > "$work/version.rc"
+windres -i "$icon_rc" -O rc > "$work/icon.rc"
 status=0
 for want in 'BLOCK "040904B0"' 'VALUE "ProductName", "Project1"' 'VALUE "FileVersion", "1.00"' \
             'VALUE "ProductVersion", "1.00"' 'VALUE "InternalName", "Quorvex Aim Fader"' \
