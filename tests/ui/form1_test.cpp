@@ -75,27 +75,23 @@ private slots:
 
     void cleanup() { form.reset(), windows.reset(); }
 
-    void barsColourTheirSwatch_data()
-    {
-        QTest::addColumn<QStringList>("moves");
-        QTest::addColumn<QList<int>>("colours");
-        QTest::newRow("group 1 white")
-            << QStringList{"red1=255", "green1=255", "blue1=255"} << QList<int>{0x00FFFFFF, kUntouched, kUntouched};
-        QTest::newRow("blue2 to 1") << QStringList{"blue2=1"} << QList<int>{kUntouched, 0x00010000, kUntouched};
-        QTest::newRow("green3 back to 0 stays a value")
-            << QStringList{"green3=9", "green3=0"} << QList<int>{kUntouched, kUntouched, 0};
-    }
     void barsColourTheirSwatch()
     {
-        QFETCH(QStringList, moves);
-        QFETCH(QList<int>, colours);
-        moveBars(moves);
-        // The window shows the new colours at once, with no event turn between.
-        const QImage window = form->grab().toImage();
-        const char *names[] = {"color1", "color2", "Color3"};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(swatch(names[i])->backColor(), colours[i]);
-            QCOMPARE(window.pixelColor(swatch(names[i])->geometry().center()), Toolkit::resolveColor(colours[i]));
+        // Each step's moves, made in order, then the three swatches' colours.
+        const std::pair<QStringList, QList<int>> steps[] = {
+            {{"red1=255", "green1=255", "blue1=255"}, {0x00FFFFFF, kUntouched, kUntouched}},
+            {{"blue2=1"}, {0x00FFFFFF, 0x00010000, kUntouched}},
+            {{"green3=9", "green3=0"}, {0x00FFFFFF, 0x00010000, 0}}, // back to 0 stays a value
+        };
+        for (const auto &[moves, colours] : steps) {
+            moveBars(moves);
+            // The window shows the new colours at once, with no event turn between.
+            const QImage window = form->grab().toImage();
+            const char *names[] = {"color1", "color2", "Color3"};
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(swatch(names[i])->backColor(), colours[i]);
+                QCOMPARE(window.pixelColor(swatch(names[i])->geometry().center()), Toolkit::resolveColor(colours[i]));
+            }
         }
     }
 
@@ -174,33 +170,22 @@ private slots:
         QCOMPARE(looks("Picture1"), barePreview);
     }
 
-    void fadeCommands_data()
-    {
-        QTest::addColumn<bool>("wavy");
-        QTest::addColumn<QStringList>("moves");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("html");
-        const QStringList rgb = {"red1=255", "green2=255", "blue3=255"};
-        QTest::newRow("Fade, red green blue")
-            << false << rgb << "abc" << "<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c";
-        QTest::newRow("Fade Wavy, red green blue")
-            << true << rgb << "abc"
-            << "<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c";
-        QTest::newRow("empty text gives empty HTML") << false << rgb << "" << "";
-    }
     void fadeCommands()
     {
-        QFETCH(bool, wavy);
-        QFETCH(QStringList, moves);
-        QFETCH(QString, text);
-        QFETCH(QString, html);
-        moveBars(moves);
-        text1()->setText(text);
-        QTest::mouseClick(button(wavy ? "Command5" : "Command1"), Qt::LeftButton);
-        QCOMPARE(text2()->text(), html);
-        QCOMPARE(text1()->text(), text);
-        QVERIFY(reported.isEmpty());
-        QCOMPARE(preview(), renderedAlone(html));
+        moveBars({"red1=255", "green2=255", "blue3=255"});
+        const struct { const char *command, *text, *html; } fades[] = {
+            {"Command1", "abc", "<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c"},
+            {"Command5", "abc", "<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c"},
+            {"Command1", "", ""}, // empty text gives empty HTML
+        };
+        for (const auto &f : fades) {
+            text1()->setText(QLatin1String(f.text));
+            QTest::mouseClick(button(f.command), Qt::LeftButton);
+            QCOMPARE(text2()->text(), QLatin1String(f.html));
+            QCOMPARE(text1()->text(), QLatin1String(f.text));
+            QVERIFY(reported.isEmpty());
+            QCOMPARE(preview(), renderedAlone(QLatin1String(f.html)));
+        }
     }
 
     void overflowIsReportedAndChangesNothing()
