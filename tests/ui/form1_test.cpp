@@ -134,7 +134,7 @@ private slots:
             QCOMPARE(button(name)->font(), regular);
     }
 
-    void everyStopIsNamedAndTheOrderStays()
+    void focusStartsOnSendImStopsInOrderAndShows()
     {
         QCOMPARE(QApplication::focusWidget(), button("Command3"));
         QStringList stops;
@@ -147,10 +147,8 @@ private slots:
                                      "Colour 1, red", "Text to fade", "Fade", "Colour 2, red", "Colour 2, blue",
                                      "Colour 2, green", "Colour 3, blue", "Colour 3, green", "Colour 3, red",
                                      "Fade Wavy"}));
-    }
 
-    void focusShowsOnBarsAndPreview()
-    {
+        // The focus shows on the bars and on the preview.
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         // Unfocused, the preview looks as its picture.
@@ -170,7 +168,7 @@ private slots:
         QCOMPARE(looks("Picture1"), barePreview);
     }
 
-    void fadeCommands()
+    void fadeCommandsAndTheirOverflow()
     {
         moveBars({"red1=255", "green2=255", "blue3=255"});
         const struct { const char *command, *text, *html; } fades[] = {
@@ -186,10 +184,8 @@ private slots:
             QVERIFY(reported.isEmpty());
             QCOMPARE(preview(), renderedAlone(QLatin1String(f.html)));
         }
-    }
 
-    void overflowIsReportedAndChangesNothing()
-    {
+        // The longest text fades; one character more is reported and changes nothing.
         text1()->setText(QString(32767, u'x')); // the longest text that fades
         QTest::mouseClick(button("Command1"), Qt::LeftButton);
         QCOMPARE(text2()->text().size(), 21 * 32767);
@@ -216,7 +212,7 @@ private slots:
         QVERIFY(form->isVisible());
     }
 
-    void clickDuringThePreviewRunsAWholeSecondCommand()
+    void commandsInsideThePreviewsEventTurns()
     {
         // Carriage returns in the HTML give the renderer's event turns.
         text1()->setText(QStringLiteral("one\r\ntwo\r\n"));
@@ -228,10 +224,8 @@ private slots:
         QCOMPARE(preview(), renderedAlone(fadeOf(u"one\r\ntwo\r\n", false)));
         QVERIFY(preview() != renderedAlone(fadeOf(u"one\r\ntwo\r\n", true)));
         QVERIFY(reported.isEmpty());
-    }
 
-    void closingDuringAFadeDeletesTheWindowAfterIt()
-    {
+        // A close in the preview's event turns: the window goes after the fade.
         text1()->setText(QStringLiteral("a\r\nb\r\nc"));
         Form1 *window = form.release();
         window->setAttribute(Qt::WA_DeleteOnClose); // as the program's fader window
@@ -244,6 +238,7 @@ private slots:
         QCOMPARE(alive->findChild<Toolkit::MultiLineTextBox *>("Text2")->text(), fadeOf(u"a\r\nb\r\nc", false));
         // The preview tells what it shows, one line at each carriage return.
         QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(alive->findChild<QWidget *>("Picture1"));
+        QVERIFY(picture->imageInterface());
         QCOMPARE(picture->imageInterface()->imageDescription(), QStringLiteral("a\n\nb\n\nc"));
         QVERIFY(reported.isEmpty());
         // ...and the window goes once the fade is over.
