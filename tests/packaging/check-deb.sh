@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*"; status=1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 declared() { [[ ", $depends," == *", $1"[\ ,]* ]]; }
 for needed in qt6-qpa-plugins fonts-liberation; do declared "$needed" || fail "Depends lacks $needed: $depends"; done
-[[ "$(dpkg-deb -f "$deb" Suggests)" == *wine* ]] || fail "wine is not suggested"
+[[ ", $(dpkg-deb -f "$deb" Suggests)," == *", wine,"* ]] || fail "wine is not suggested"
 
 # Informational tags may stay; errors and warnings (a description line over 80
 # columns, a program without a manual page) may not.
