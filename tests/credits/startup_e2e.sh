@@ -27,12 +27,10 @@ credits=$(await '^Quorvex Aim Fader$')
 sleep 1.6
 import -window "$credits" "$shot"
 colours=$(convert "$shot" -format '%k' info:)
-echo "credits window: $colours colours"
 (( colours >= 40 )) || fail "only $colours colours: no rippling picture"
 
 fader=$(await '^Quorvex AimFader$')
 handoff=$(( $(now_ms) - started ))
-echo "fader window after $handoff ms"
 (( handoff >= 3400 )) || fail "the roll took $handoff ms, under 221 ticks of 16 ms"
 
 # No window manager: the client area is the whole window, at (100, 100).
