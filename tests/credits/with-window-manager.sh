@@ -3,7 +3,8 @@
 # windows get the title bar and border the platform would give them.
 set -euo pipefail
 wm=
-trap '[[ -z "$wm" ]] || { kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; }' EXIT
+stop() { [[ -z "$wm" ]] || { kill "$wm"; wait "$wm"; } 2>/dev/null || true; wm=; }
+trap stop EXIT
 # On a busy machine openbox now and then fails to open a display that has just
 # come up; it is given three tries.
 for _ in 1 2 3; do
@@ -14,9 +15,7 @@ for _ in 1 2 3; do
     kill -0 "$wm" 2>/dev/null || break
     sleep 0.1
   done
-  kill "$wm" 2>/dev/null || true
-  wait "$wm" 2>/dev/null || true
-  wm=
+  stop
   sleep 0.5
 done
 [[ -n "$wm" ]] || { echo "openbox did not start" >&2; exit 1; }

@@ -14,12 +14,11 @@ fail() { echo "FAIL: $*"; status=1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 declared() { [[ ", $depends," == *", $1"[\ ,]* ]]; }
 for needed in qt6-qpa-plugins fonts-liberation; do declared "$needed" || fail "Depends lacks $needed: $depends"; done
-[[ "$(dpkg-deb -f "$deb" Suggests)" == *wine* ]] || fail "wine is not suggested"
+[[ ", $(dpkg-deb -f "$deb" Suggests)," == *", wine,"* ]] || fail "wine is not suggested"
 
-# Informational tags may stay; errors and warnings may not.
+# Informational tags may stay; errors and warnings (a description line over 80
+# columns, a program without a manual page) may not.
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || fail "lintian: $(cat "$work/lintian.log")"
-long=$(dpkg-deb -f "$deb" Description | awk 'length > 80')
-[[ -z "$long" ]] || fail "description lines over 80 columns: $long"
 
 root=$work/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
@@ -28,9 +27,7 @@ dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless \
      --log=/dev/null --install "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; exit 1; }
 for path in usr/bin/quorvex-aim-fader usr/lib/quorvex-aim-fader/quorvex-im-helper.exe \
             usr/share/applications/org.quorvex.AimFader.desktop usr/share/metainfo/org.quorvex.AimFader.metainfo.xml \
-            usr/share/icons/hicolor/256x256/apps/org.quorvex.AimFader.png \
-            usr/share/man/man1/quorvex-fade.1.gz usr/share/man/man1/quorvex-aim-fader.1.gz \
-            usr/share/doc/quorvex-aim-fader/copyright usr/share/doc/quorvex-aim-fader/changelog.gz; do
+            usr/share/icons/hicolor/256x256/apps/org.quorvex.AimFader.png; do
     [[ -e "$root/$path" ]] || fail "not installed: /$path"
 done
 

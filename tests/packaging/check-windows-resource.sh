@@ -6,16 +6,12 @@ rc=$1 icon_rc=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 windres() { x86_64-w64-mingw32-windres "$@"; }
-windres -I "$(dirname "$rc")" -i "$rc" -O res -o "$work/version.res"
-windres -i "$work/version.res" -J res -O rc > "$work/version.rc"
-windres -i "$icon_rc" -O res -o "$work/icon.res"
-windres -i "$work/icon.res" -J res -O rc > "$work/icon.rc"
-status=0
+windres -I "$(dirname "$rc")" -i "$rc" -O rc > "$work/version.rc"
+windres -i "$icon_rc" -O rc > "$work/icon.rc"
 for want in 'BLOCK "040904B0"' 'VALUE "ProductName", "Project1"' 'VALUE "FileVersion", "1.00"' \
             'VALUE "ProductVersion", "1.00"' 'VALUE "InternalName", "Quorvex Aim Fader"' \
             'VALUE "OriginalFilename", "Quorvex Aim Fader.exe"' 'VALUE "Translation", 0x409, 1200'; do
-    grep -qF -- "$want" "$work/version.rc" || { echo "missing from the version resource: $want"; status=1; }
+    grep -qF -- "$want" "$work/version.rc" || { echo "missing from the version resource: $want"; exit 1; }
 done
 icons=$(grep -c 'RT_ICON' "$work/icon.rc" || true)
-[[ $icons -eq 6 ]] || { echo "the icon resource holds $icons icons, not 6"; status=1; }
-exit $status
+[[ $icons -eq 6 ]] || { echo "the icon resource holds $icons icons, not 6"; exit 1; }

@@ -14,21 +14,15 @@ from gi.repository import Atspi  # noqa: E402
 # get_action_name's successor is not in every libatspi yet.
 warnings.simplefilter("ignore", DeprecationWarning)
 
-failures = []
-
 
 def check(ok, what):
     if not ok:
-        failures.append(what)
-        print("FAIL:", what, file=sys.stderr)
+        sys.exit(f"FAIL: {what}")
 
 
 def wait_for(condition, seconds=20):
     end = time.time() + seconds
-    while time.time() < end:
-        value = condition()
-        if value:
-            return value
+    while not condition() and time.time() < end:
         time.sleep(0.1)
     return condition()
 
@@ -42,23 +36,17 @@ def fader_window():
                  and w.get_state_set().contains(Atspi.StateType.SHOWING)), None)
 
 
-def spoken(node):
-    """Role, name and what the control offers, as one line."""
-    said = f'{node.get_role_name()} "{node.get_name()}"'
-    interfaces = node.get_interfaces()
-    if "Value" in interfaces:
-        said += " value"
-    if "EditableText" in interfaces:
-        said += " editable"
-    if "Action" in interfaces and "Press" in actions(node):
-        said += " press"
-    if node.get_state_set().contains(Atspi.StateType.IS_DEFAULT):
-        said += " default"
-    return said
-
-
 def actions(node):
     return [Atspi.Action.get_action_name(node, i) for i in range(Atspi.Action.get_n_actions(node))]
+
+
+def spoken(node):
+    """Role, name and what the control offers, as one line."""
+    offers = node.get_interfaces()
+    marks = {"value": "Value" in offers, "editable": "EditableText" in offers,
+             "press": "Action" in offers and "Press" in actions(node),
+             "default": node.get_state_set().contains(Atspi.StateType.IS_DEFAULT)}
+    return " ".join([f'{node.get_role_name()} "{node.get_name()}"'] + [mark for mark, on in marks.items() if on])
 
 
 def related(node, relation):
@@ -68,8 +56,7 @@ def related(node, relation):
 
 def main():
     window = wait_for(fader_window, 40)
-    if not window:
-        sys.exit("FAIL: no fader window on the accessibility bus")
+    check(window, "no fader window on the accessibility bus")
     controls = {c.get_name(): c for c in children(window)}
 
     bars = [f'scroll bar "Colour {g}, {c}" value' for g in (1, 2, 3) for c in ("red", "green", "blue")]
@@ -80,14 +67,6 @@ def main():
     said = [spoken(c) if c.get_name() != "HTML code" else c.get_name() for c in children(window)]
     check(said == expected, f"the tree reads {said}")
 
-    def stops(node):
-        for child in children(node):
-            if child.get_state_set().contains(Atspi.StateType.FOCUSABLE):
-                yield child
-            yield from stops(child)
-    nameless = [spoken(c) for c in stops(window) if not c.get_name()]
-    check(not nameless, f"focus stops without a name: {nameless}")
-
     label, preview = controls["faded text"], controls["HTML preview"]
     check(related(label, Atspi.RelationType.LABEL_FOR) == ["HTML preview"], "\"faded text\" is not the preview's label")
     check(related(preview, Atspi.RelationType.LABELLED_BY) == ["faded text"], "the preview is not labelled by \"faded text\"")
@@ -97,10 +76,6 @@ def main():
     Atspi.Action.do_action(fade, actions(fade).index("Press"))
     check(wait_for(lambda: preview.get_description() == "Text Here", 5),
           f"the preview says {preview.get_description()!r}")
-
-    if failures:
-        sys.exit(1)
-    print("fader window through AT-SPI: all checks passed")
 
 
 program = subprocess.Popen([sys.argv[1]])
