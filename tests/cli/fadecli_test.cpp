@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -39,7 +38,7 @@ TEST(QuorvexFade, WritesExactlyTheFadeOrPreviewAskedFor)
         0xFF, 0xFF00, 0xFF0000, qtOptions.join(u' ').toStdU16String(), true)).toUtf8();
     const QByteArray html = "<b>Hi</b>\r<font color=#00ff00>there";
     const QByteArray hi = "\x1b[1mHi\x1b[0m\n\x1b[38;2;0;255;0mthere\x1b[0m\n";
-    const struct { QStringList arguments; QByteArray input, out; QStringList env = {}; } cases[] = {
+    const struct { QStringList arguments; QByteArray input, out; QString setup = {}; } cases[] = {
         // Raw settings are 0x00BBGGRR; words are joined by single spaces.
         {{"-1", "0xFF", "-2", "0xFF00", "-3", "0xFF0000", "a", "c"}, {},
          "<Font Color=#808000>a<Font Color=#00FF00> <Font Color=#0000FF>c"},
@@ -60,27 +59,27 @@ TEST(QuorvexFade, WritesExactlyTheFadeOrPreviewAskedFor)
         // Each character in the colour of its tag: the wave leaves it on its line,
         // a CR ends the line, an LF is a blank and an emoji is one character.
         {{"--render", "--ansi"}, html, hi},
-        {{"--render", "--ansi"}, html, "Hi\nthere\n", {"NO_COLOR=1"}},
-        {{"--render", "--ansi"}, html, hi, {"NO_COLOR="}},
+        {{"--render", "--ansi"}, html, "Hi\nthere\n", "export NO_COLOR=1"},
+        {{"--render", "--ansi"}, html, hi, "export NO_COLOR="},
         {kRgb + QStringList{"--ansi", "--wavy"}, "a\r\nb\xf0\x9f\x98\x80",
          "\x1b[38;2;128;128;0ma\x1b[0m\n\x1b[38;2;0;170;85m \x1b[38;2;0;85;170mb\x1b[38;2;0;0;255m\xf0\x9f\x98\x80\x1b[0m\n"},
+        // The name the program was started by is not an argument to check.
+        {{}, {}, "<Font Color=#070080>z", "exec -a \"$(printf 'caf\\351')\" \"$0\" z"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.env + c.arguments).join(u' ').toStdString());
-        const FadeRun run = fade(c.arguments, c.input, c.env);
+        SCOPED_TRACE((c.setup + " " + c.arguments.join(u' ')).toStdString());
+        const FadeRun run = fade(c.arguments, c.input, c.setup);
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.out, c.out);
         EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
     }
-    // The name the program was started by is not an argument to check.
-    EXPECT_EQ(fadeAfter("exec -a \"$(printf 'caf\\351')\" \"$0\" z", {}).out, "<Font Color=#070080>z");
 }
 
 TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
 {
     QTemporaryDir dir;
     // setup: what bash does before it starts the program.
-    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; QString setup = "true"; } cases[] = {
+    const struct { QStringList arguments; QByteArray input; int exitCode; const char *says; QString setup = {}; } cases[] = {
         {{"-1", "#FF00", "x"}, {}, 2, "colour 1 '#FF00'"},
         {{"-3", "0x123456789", "x"}, {}, 2, "colour 3 '0x123456789'"},
         {{"--bogus", "x"}, {}, 2, "bogus"},
@@ -109,7 +108,7 @@ TEST(QuorvexFade, RefusesBadInputWithNothingOnStandardOutput)
         {{}, {}, 2, "argument 1 is not valid UTF-8", "set -- \"$(printf 'caf\\351')\""},
     };
     for (const auto &c : cases) {
-        const FadeRun run = fadeAfter(c.setup, c.arguments, c.input);
+        const FadeRun run = fade(c.arguments, c.input, c.setup);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.says;
         EXPECT_TRUE(run.out.isEmpty()) << c.says;
         EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
@@ -157,7 +156,6 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     QTemporaryDir dir, elsewhere;
     const QString old = dir.filePath("old.png");
     const QString fifo = elsewhere.filePath("fifo"), preview = elsewhere.filePath("p.png");
-    const QStringList bigPreview = {"--size", "2000x300", QString(400, u'W')};
     // Standard output a pipe whose reader has gone, or a file past the limit.
     const QString gone = QStringLiteral("mkfifo '%1' && exec 3<>'%1' >'%1' 3>&-").arg(fifo);
     const QByteArray output = "cannot write to standard output", previewTo = "cannot write the preview to '";
@@ -165,7 +163,8 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     const struct { QString setup; QStringList arguments; int exitCode; QByteArray says; } cases[] = {
         {"true", {"--preview", "/dev/full", "abc"}, 2, previewTo + "/dev/full'"},
         {"ulimit -f 0", {"--preview", old, "abc"}, 2, previewTo + old.toUtf8() + "'"},
-        {"ulimit -f 1", QStringList{"--preview", old} + bigPreview, 2, previewTo + old.toUtf8() + "'"}, // fails half-way
+        // This one fails half-way.
+        {"ulimit -f 1", {"--preview", old, "--size", "2000x300", QString(400, u'W')}, 2, previewTo + old.toUtf8() + "'"},
         {gone, {"abc"}, 1, output},
         {gone, {"--ansi", "abc"}, 1, output},
         {gone, {"--help"}, 1, ""},
@@ -176,7 +175,7 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.setup + " " + c.arguments.join(u' ')).toStdString());
-        const FadeRun run = fadeAfter(reset + c.setup, c.arguments);
+        const FadeRun run = fade(c.arguments, {}, reset + c.setup);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.out.isEmpty()) << "nothing is printed when the preview fails";
         EXPECT_TRUE(run.err.contains(c.says)) << run.err.constData();
@@ -191,7 +190,7 @@ TEST(QuorvexFadePreview, AFailedWriteExitsWithItsStatusAndLeavesTheOldFile)
     const bool root = ::geteuid() == 0;
     const QString setup = (root ? QStringLiteral("chown 4321:4322 '%1' && ") : QString())
                           + QStringLiteral("chmod 640 '%1' && ln '%1' '%2' && umask 077");
-    EXPECT_EQ(fadeAfter(setup.arg(old, dir.filePath("link.png")), {"--preview", old, "x"}).exitCode, 0);
+    EXPECT_EQ(fade({"--preview", old, "x"}, {}, setup.arg(old, dir.filePath("link.png"))).exitCode, 0);
     EXPECT_EQ(QImage(old).size(), QSize(313, 25));
     struct stat status {};
     ASSERT_EQ(::stat(QFile::encodeName(old).constData(), &status), 0);
@@ -209,13 +208,10 @@ TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
     const QByteArray html = "<Font Color=#070080>a";
     ASSERT_EQ(fade({"--preview", dir.filePath("a.png"), "a"}).exitCode, 0);
     const QByteArray png = readFile(dir.filePath("a.png"));
-    // Another process's descriptor is opened anew, at the start unless appended to.
-    QProcess other;
-    other.setStandardOutputFile(log, QIODevice::Append);
-    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-    ASSERT_TRUE(other.waitForStarted());
-    const auto stopOther = qScopeGuard([&] { other.kill(); other.waitForFinished(); });
-    const QString othersOutput = QStringLiteral("/proc/%1/fd/1").arg(other.processId());
+    // Another process's descriptor (here this test's own) is opened anew, at the start unless appended to.
+    QFile other(log);
+    ASSERT_TRUE(other.open(QIODevice::Append));
+    const QString othersOutput = QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(other.handle());
     const struct { QString redirect, path; QByteArray kept; bool htmlToo; } cases[] = {
         {">>", "/dev/stdout", "earlier line\n", true},
         {">", "/dev/stdout", "", true}, // one offset: the HTML comes after the preview
@@ -224,8 +220,8 @@ TEST(QuorvexFadePreview, ADescriptorIsWrittenThroughNotReplaced)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.redirect + " " + c.path).toStdString());
-        const FadeRun run = fadeAfter("echo earlier line >'" + log + "'; exec " + c.redirect + "'" + log + "'",
-                                      {"--preview", c.path, "a"});
+        const FadeRun run = fade({"--preview", c.path, "a"}, {},
+                                 "echo earlier line >'" + log + "'; exec " + c.redirect + "'" + log + "'");
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(readFile(log), c.kept + png + (c.htmlToo ? html : QByteArray()));
         EXPECT_EQ(run.out, c.htmlToo ? QByteArray() : html);

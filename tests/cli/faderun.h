@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 struct FadeRun { int exitCode; QByteArray out, err; };
@@ -18,33 +17,19 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// env: NAME=value settings for this run only; program: another one (bash) that starts quorvex-fade.
-inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QStringList &env = {},
-                    const QString &program = QStringLiteral(QUORVEX_FADE_BINARY))
+// quorvex-fade started by bash, which first runs setup (exports, ulimit, umask, redirections),
+// with SIGPIPE and SIGXFSZ at their defaults however the test itself was started. The display
+// is one that is gone, and the runtime folder one of its own: without it, Qt says so on standard error.
+inline FadeRun fade(const QStringList &arguments, const QByteArray &input = {}, const QString &setup = {})
 {
-    static const QTemporaryDir runtime; // without one of its own, Qt says so on standard error
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("NO_COLOR"));
-    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9731")); // a display that is gone
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    for (const QString &setting : env)
-        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    static const QTemporaryDir runtime;
+    const QString script = "unset QT_QPA_PLATFORM NO_COLOR; export DISPLAY=:9731 XDG_RUNTIME_DIR='" + runtime.path()
+                           + "'\n" + setup + "\nexec env --default-signal=PIPE,XFSZ \"$0\" \"$@\"";
     QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
+    process.start(QStringLiteral("/bin/bash"), QStringList{"-c", script, QUORVEX_FADE_BINARY} + arguments);
     process.write(input);
     process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-// quorvex-fade started by bash, which first runs setup (ulimit, umask, redirections),
-// with SIGPIPE and SIGXFSZ at their defaults however the test itself was started.
-inline FadeRun fadeAfter(const QString &setup, const QStringList &arguments, const QByteArray &input = {})
-{
-    return fade(QStringList{"-c", setup + QStringLiteral("; exec env --default-signal=PIPE,XFSZ \"$0\" \"$@\""),
-                            QUORVEX_FADE_BINARY} + arguments,
-                input, {}, QStringLiteral("/bin/bash"));
 }

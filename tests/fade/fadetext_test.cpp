@@ -16,6 +16,8 @@ namespace {
 
 // ColorValues are laid out 0x00BBGGRR.
 constexpr ColorValue kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
+constexpr ColorValue kSystem = static_cast<ColorValue>(0x80000007u); // a system colour reference
+const std::vector<ColorValue> kRgb = {kRed, kGreen, kBlue};
 
 // The red digits of every piece of a plain AIM fade, each followed by a space.
 std::string reds(const std::u16string &html)
@@ -33,44 +35,43 @@ const std::vector<ColorValue> kTenReds = {0, 20, 40, 60, 80, 100, 120, 140, 160,
 
 TEST(HexText, WritesAndReadsColourCodes)
 {
-    const struct { std::int32_t value; const char16_t *hex; } written[] = {
-        {0, u"000000"}, {15, u"00000F"}, {0xFFFFF, u"0FFFFF"}, {0x1000000, u"1000000"}, {-1, u"FFFFFFFF"},
-    };
-    for (const auto &c : written)
-        EXPECT_EQ(SixDigitHex(c.value), c.hex) << c.value;
-    const struct { const char16_t *text; float value; } read[] = {
-        {u"ff", 255.0f}, {u"0A", 10.0f}, {u"", 0.0f}, {u"1G", 16.0f}, {u"1234567", 19088744.0f},
-        {u"123456789", 591751040.0f}, // only the last eight characters are read
-    };
-    for (const auto &c : read)
-        EXPECT_EQ(HexToNumber(c.text), c.value);
+    for (const auto &[value, hex] : {std::pair<std::int32_t, std::u16string_view>{0, u"000000"}, {15, u"00000F"},
+                                     {0xFFFFF, u"0FFFFF"}, {0x1000000, u"1000000"}, {-1, u"FFFFFFFF"}})
+        EXPECT_EQ(SixDigitHex(value), hex) << value;
+    // Only the last eight characters are read.
+    for (const auto &[text, value] : {std::pair<std::u16string_view, float>{u"ff", 255.0f}, {u"0A", 10.0f}, {u"", 0.0f},
+                                      {u"1G", 16.0f}, {u"1234567", 19088744.0f}, {u"123456789", 591751040.0f}})
+        EXPECT_EQ(HexToNumber(text), value) << value;
 }
 
-TEST(FadeText, ExactOutputs)
+TEST(FadeText, ExactOutputsAndTheLongestText)
 {
-    const struct { ColorValue c1, c2, c3; std::u16string text; bool wavy; std::u16string html; } cases[] = {
-        {kRed, kGreen, kBlue, u"abc", false, u"<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c"},
-        {kRed, kGreen, kBlue, u"abc", true,
-         u"<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c"},
+    // Red, green and blue unless a row gives its own colours.
+    const struct { std::u16string text; bool wavy; std::u16string html; std::vector<ColorValue> rgb = kRgb; } cases[] = {
+        {u"abc", false, u"<Font Color=#808000>a<Font Color=#00FF00>b<Font Color=#0000FF>c"},
+        {u"abc", true, u"<Font Color=#808000><sup>a<Font Color=#00FF00></sup>b<Font Color=#0000FF><sub>c"},
         // The space has its own tag and the wave runs on across the split.
-        {kRed, kBlue, kWhite, u"ab cd", true,
-         u"<Font Color=#800080><sup>a<Font Color=#0000FF></sup>b<Font Color=#5555FF><sub> "
-         u"<Font Color=#AAAAFF></sub>c<Font Color=#FFFFFF><sup>d"},
-        {kRed, kGreen, kBlue, u"", true, u""},
-        {kRed, kGreen, kBlue, u"x", true, u"<Font Color=#0000FF><sup>x"},
-        {kRed, kGreen, kBlue, u"<\r", false, u"<Font Color=#00FF00><<Font Color=#0000FF>\r"},
-        {0, 5, 5, u"abcd", false, u"<Font Color=#020000>a<Font Color=#050000>b<Font Color=#050000>c<Font Color=#050000>d"},
+        {u"ab cd", true, u"<Font Color=#800080><sup>a<Font Color=#0000FF></sup>b<Font Color=#5555FF><sub> "
+                         u"<Font Color=#AAAAFF></sub>c<Font Color=#FFFFFF><sup>d", {kRed, kBlue, kWhite}},
+        {u"", true, u""},
+        {u"x", true, u"<Font Color=#0000FF><sup>x"},
+        {u"<\r", false, u"<Font Color=#00FF00><<Font Color=#0000FF>\r"},
+        {u"abcd", false, u"<Font Color=#020000>a<Font Color=#050000>b<Font Color=#050000>c<Font Color=#050000>d",
+         {0, 5, 5}},
         // A system colour reference reads as red 07, green 00, blue 80; seven digits as 67, 34, 12.
-        {0, static_cast<ColorValue>(0x80000007u), 0x1234567, u"ab", false,
-         u"<Font Color=#070080>a<Font Color=#673412>b"},
+        {u"ab", false, u"<Font Color=#070080>a<Font Color=#673412>b", {0, kSystem, 0x1234567}},
         // A surrogate pair is one character; lone halves are one each.
-        {kRed, kGreen, kBlue, u"a\U0001F600b", true,
+        {u"a\U0001F600b", true,
          u"<Font Color=#808000><sup>a<Font Color=#00FF00></sup>\U0001F600<Font Color=#0000FF><sub>b"},
-        {kRed, kGreen, kBlue, {u'a', char16_t(0xDC00), char16_t(0xD800)}, false,
+        {{u'a', char16_t(0xDC00), char16_t(0xD800)}, false,
          u"<Font Color=#808000>a<Font Color=#00FF00>\xDC00<Font Color=#0000FF>\xD800"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(FadeText(c.c1, c.c2, c.c3, c.text, c.wavy), c.html);
+        EXPECT_EQ(FadeText(c.rgb[0], c.rgb[1], c.rgb[2], c.text, c.wavy), c.html);
+    EXPECT_THROW(FadeText(kRed, kGreen, kBlue, std::u16string(kMaxFadeUnits + 1, u'x'), true), OverflowError);
+    // The limit counts units, not characters.
+    EXPECT_THROW(FadeText(0, 0, 0, std::u16string(kMaxFadeUnits - 1, u'x') + u"\U0001F600", false), OverflowError);
+    EXPECT_THROW(FadeChannels(256, 0, 0, 0, 0, 0, 0, 0, 0, u"x", false), std::out_of_range);
 }
 
 TEST(FadeText, SplitsHalfToEvenInSinglePrecision)
@@ -83,25 +84,14 @@ TEST(FadeText, SplitsHalfToEvenInSinglePrecision)
               "12 24 37 49 5B 6D 7F 92 A4 B6 C8 DB ED FF ");
 }
 
-TEST(FadeText, LongestTextAndOneMore)
-{
-    EXPECT_THROW(FadeText(kRed, kGreen, kBlue, std::u16string(kMaxFadeUnits + 1, u'x'), true), OverflowError);
-    // The limit counts units, not characters.
-    EXPECT_THROW(FadeText(0, 0, 0, std::u16string(kMaxFadeUnits - 1, u'x') + u"\U0001F600", false), OverflowError);
-    EXPECT_THROW(FadeChannels(256, 0, 0, 0, 0, 0, 0, 0, -1, u"x", false), std::out_of_range);
-}
-
 TEST(FadeStops, ThreeStopsAreFadeText)
 {
     const std::u16string texts[] = {
         u"", u"x", u"ab", u"abc", u"ab cd", u"Quorvex Aim Fader", std::u16string(28, u'x'), u"line one\r\nline two\r",
         u"a\U0001F600b\U0001F601", {u'a', char16_t(0xDC00), char16_t(0xD800)}, std::u16string(kMaxFadeUnits, u'q'),
     };
-    const ColorValue colours[][3] = {
-        {kRed, kGreen, kBlue},
-        {0, static_cast<ColorValue>(0x80000007u), 0x1234567}, // read from their hex text, as FadeText does
-    };
-    for (const auto &c : colours)
+    // The second colours are read from their hex text, as FadeText reads them.
+    for (const auto &c : {kRgb, std::vector<ColorValue>{0, kSystem, 0x1234567}})
         for (const auto &text : texts)
             for (bool wavy : {false, true})
                 ASSERT_EQ(FadeStops(c, text, wavy), FadeText(c[0], c[1], c[2], text, wavy))
@@ -186,62 +176,54 @@ TEST(Oklab, BlendsWithoutTheGreyMiddleAndEqualStopsStay)
     const std::vector<ColorValue> redGreen = {kRed, kGreen};
     EXPECT_EQ(FadeStops(redGreen, u"ab", false), u"<Font Color=#808000>a<Font Color=#00FF00>b");
     EXPECT_EQ(FadeStops(redGreen, u"ab", false, FadeBlend::Oklab), u"<Font Color=#D0A800>a<Font Color=#00FF00>b");
-    for (ColorValue c : {0, kWhite, 0x010203, static_cast<ColorValue>(0x80000007u), 0x7F807F}) {
+    for (ColorValue c : {0, kWhite, 0x010203, kSystem, 0x7F807F}) {
         const std::vector<ColorValue> same(10, c);
         EXPECT_EQ(FadeStops(same, u"a few characters", true, FadeBlend::Oklab),
                   FadeStops(same, u"a few characters", true, FadeBlend::Srgb)) << c;
     }
 }
 
-TEST(FadeMarkup, WorkedExamples)
+TEST(FadeMarkup, WorkedExamplesAndCharactersAtTheEdgesOfTheSurrogates)
 {
-    const std::vector<ColorValue> rgb = {kRed, kGreen, kBlue};
+    using enum FadeMarkup;
+    const auto span = [](std::u16string colour, std::u16string text) {
+        return u"<span style=\"color:#" + colour + u"\">" + text + u"</span>";
+    };
     const struct { std::u16string text; bool wavy; FadeMarkup markup; std::u16string out; } cases[] = {
-        {u"abc", true, FadeMarkup::BbCode,
+        {u"abc", true, BbCode,
          u"[sup][color=#808000]a[/color][/sup][color=#00FF00]b[/color][sub][color=#0000FF]c[/color][/sub]"},
-        {u"a\U0001F600b", false, FadeMarkup::BbCode,
+        {u"a\U0001F600b", false, BbCode,
          u"[color=#808000]a[/color][color=#00FF00]\U0001F600[/color][color=#0000FF]b[/color]"},
-        {u"<&>", false, FadeMarkup::Html,
-         u"<span style=\"color:#808000\">&lt;</span><span style=\"color:#00ff00\">&amp;</span>"
-         u"<span style=\"color:#0000ff\">&gt;</span>"},
-        {u"a\U0001F600b", true, FadeMarkup::Html,
-         u"<sup><span style=\"color:#808000\">a</span></sup><span style=\"color:#00ff00\">\U0001F600</span>"
-         u"<sub><span style=\"color:#0000ff\">b</span></sub>"},
+        {u"<&>", false, Html, span(u"808000", u"&lt;") + span(u"00ff00", u"&amp;") + span(u"0000ff", u"&gt;")},
+        {u"a\U0001F600b", true, Html,
+         u"<sup>" + span(u"808000", u"a") + u"</sup>" + span(u"00ff00", u"\U0001F600") + u"<sub>" + span(u"0000ff", u"b")
+             + u"</sub>"},
         // CR LF is one <br/> in the CR's piece; a lone CR, LF or tab keeps its span. Four pieces close the wave.
-        {u"a\r\nb", true, FadeMarkup::Html,
-         u"<sup><span style=\"color:#808000\">a</span></sup><br/><sub></sub><span style=\"color:#0000ff\">b</span>"},
-        {u"\n\r\t", false, FadeMarkup::Html,
-         u"<span style=\"color:#808000\">\n</span><span style=\"color:#00ff00\">\r</span>"
-         u"<span style=\"color:#0000ff\">\t</span>"},
+        {u"a\r\nb", true, Html, u"<sup>" + span(u"808000", u"a") + u"</sup><br/><sub></sub>" + span(u"0000ff", u"b")},
+        {u"\n\r\t", false, Html, span(u"808000", u"\n") + span(u"00ff00", u"\r") + span(u"0000ff", u"\t")},
         // What XML cannot hold becomes U+FFFD: a control character, a lone surrogate half.
-        {{u'\x1B', char16_t(0xD800)}, false, FadeMarkup::Html,
-         u"<span style=\"color:#00ff00\">\xFFFD</span><span style=\"color:#0000ff\">\xFFFD</span>"},
+        {{u'\x1B', char16_t(0xD800)}, false, Html, span(u"00ff00", u"\xFFFD") + span(u"0000ff", u"\xFFFD")},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(FadeStops(rgb, c.text, c.wavy, FadeBlend::Srgb, c.markup), c.out) << int(c.markup);
+        EXPECT_EQ(FadeStops(kRgb, c.text, c.wavy, FadeBlend::Srgb, c.markup), c.out) << int(c.markup);
     // A colour for each unit of a surrogate pair would write past the end.
-    EXPECT_THROW(FadeMarkupWriter(u"a\U0001F600").write(std::vector<Rgb8>(3), false, FadeMarkup::Html),
-                 std::invalid_argument);
-}
-
-TEST(FadeMarkup, CountsCharactersAtTheEdgesOfTheSurrogates)
-{
+    EXPECT_THROW(FadeMarkupWriter(u"a\U0001F600").write(std::vector<Rgb8>(3), false, Html), std::invalid_argument);
     // The first and last pairs, lone halves either way round, and the units
     // on both sides of the surrogates; the written length must match in every markup.
-    const struct { std::u16string text; std::size_t characters; } cases[] = {
+    const struct { std::u16string text; std::size_t characters; } counted[] = {
         {u"\U00010000\U0010FFFF", 2},
         {{char16_t(0xDC00), char16_t(0xD800)}, 2},
         {{char16_t(0xD7FF), char16_t(0xDBFF), char16_t(0xDFFF), char16_t(0xE000)}, 3},
         {{char16_t(0xD800), u'\r', u'\n', u'>', char16_t(0xDBFF), char16_t(0xE000)}, 6},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : counted) {
         EXPECT_EQ(FadeMarkupWriter(c.text).characters(), c.characters) << c.text.size();
-        for (FadeMarkup markup : {FadeMarkup::Aim, FadeMarkup::BbCode, FadeMarkup::Html})
+        for (FadeMarkup markup : {Aim, BbCode, Html})
             EXPECT_NO_THROW(FadeMarkupWriter(c.text).write(std::vector<Rgb8>(c.characters), true, markup)) << int(markup);
     }
 }
 
-TEST(ReplaceText, RestartsUntilNoOccurrenceIsLeft)
+TEST(ReplaceText, RestartsUntilNoOccurrenceIsLeftAndCanBeEnteredAgain)
 {
     const struct { std::u16string text, find, repl, expected; } cases[] = {
         {u"no return", u"\r", u"+chr13+", u"no return"},
@@ -256,10 +238,7 @@ TEST(ReplaceText, RestartsUntilNoOccurrenceIsLeft)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ReplaceText(c.text, c.find, c.repl), c.expected);
-}
-
-TEST(ReplaceText, CanBeEnteredAgainFromItsEventTurn)
-{
+    // It can be entered again from its event turn.
     std::u16string inner;
     int turns = 0;
     const std::u16string outer = ReplaceText(u"1\r2\r", u"\r", u"+chr13+", [&] {

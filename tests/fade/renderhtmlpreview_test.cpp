@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 using VarloFade::RenderHtmlPreview;
@@ -16,7 +17,7 @@ class RecordingSurface : public VarloFade::PreviewSurface
 {
 public:
     mutable std::ostringstream ops;
-    int scaleMode = kScaleTwips;
+    int scaleMode = 7; // not one the renderer sets, to show it is put back
     double x = 0, y = 0;
 
     int ScaleMode() const override { ops << "ScaleMode? "; return scaleMode; }
@@ -58,24 +59,15 @@ std::string line(int y, const std::string &text, double x = 2)
 
 } // namespace
 
-// An event turn is taken only before the surface is touched, so a render run
-// from it is over before this one starts drawing.
-TEST(RenderHtmlPreview, WorkedExample)
-{
-    RecordingSurface surface;
-    std::vector<std::size_t> opsAtTurn;
-    RenderHtmlPreview(surface, u"<Font Color=#FF0000><sup>H<Font Color=#0000FF></sup>i\r<b>!",
-                      [&] { opsAtTurn.push_back(surface.ops.str().size()); });
-    // The surface keeps bold and blue; only ScaleMode is put back.
-    EXPECT_EQ(surface.ops.str(), kPrepare + "ForeColor=255 " + line(-1, "H") + "ForeColor=16711680 " + line(0, "i", 10)
-                                     + "FontBold=1 " + line(16, "!") + "ScaleMode=1 ");
-    EXPECT_EQ(opsAtTurn, std::vector<std::size_t>{0});
-}
-
+// The surface keeps the last font and colour; only ScaleMode is put back. An event
+// turn is taken for each carriage return, all before the surface is touched, so a
+// render run from one is over before this one starts drawing.
 TEST(RenderHtmlPreview, TagRules)
 {
     const struct { std::u16string html; std::string drawing; } cases[] = {
         {u"", ""},
+        {u"<Font Color=#FF0000><sup>H<Font Color=#0000FF></sup>i\r<b>!",
+         "ForeColor=255 " + line(-1, "H") + "ForeColor=16711680 " + line(0, "i", 10) + "FontBold=1 " + line(16, "!")},
         {u"<B><SUP>x<Font Color=#00FF00>y", "FontBold=1 " + line(-1, "x") + "ForeColor=65280 " + line(-1, "y", 12)},
         {u"<b >x</font><>y", line(0, "xy")},
         {u"<U><s><I>a</u></S></i><sUp>b</suB><su><sups><u/></><bb>c",
@@ -98,8 +90,9 @@ TEST(RenderHtmlPreview, TagRules)
     };
     for (const auto &c : cases) {
         RecordingSurface surface;
-        surface.scaleMode = 7;
-        RenderHtmlPreview(surface, c.html);
+        std::vector<std::size_t> opsAtTurns;
+        RenderHtmlPreview(surface, c.html, [&] { opsAtTurns.push_back(surface.ops.str().size()); });
         EXPECT_EQ(surface.ops.str(), kPrepare + c.drawing + "ScaleMode=7 ");
+        EXPECT_EQ(opsAtTurns, std::vector<std::size_t>(std::ranges::count(c.html, u'\r'), 0));
     }
 }
