@@ -9,6 +9,7 @@
 #include "ui/toolkit/multilineview.h"
 #include "ui/toolkit/textwrap.h"
 
+#include <QBitmap>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -299,11 +300,9 @@ private slots:
             if (lines[i].length > 1)
                 QVERIFY2(measured <= kWidth, qPrintable(QStringLiteral("line %1: %2").arg(i).arg(measured)));
             const QImage image = drawn(box.layout, i);
-            int inkRight = -1;
-            for (int x = 0; x < image.width(); ++x)
-                for (int y = 0; y < image.height(); ++y)
-                    if (image.pixelColor(x, y) != Qt::white)
-                        inkRight = x;
+            // The region the bitmap covers is every pixel that is not white.
+            const QRegion ink(QBitmap::fromImage(image.createMaskFromColor(QColor(Qt::white).rgb(), Qt::MaskInColor)));
+            const int inkRight = ink.boundingRect().right();
             // Ink ends within a glyph's side bearing of the measured width.
             QVERIFY2(inkRight <= measured + 1 && inkRight >= measured - 4,
                      qPrintable(QStringLiteral("line %1 measured %2, ink to %3").arg(i).arg(measured).arg(inkRight)));
