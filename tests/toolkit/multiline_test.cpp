@@ -86,6 +86,8 @@ struct Edit { QString text; int anchor, cursor; QString edit; QString result; in
 struct Key { int key, modifiers; QString text; KeyAction::Kind kind; };
 struct Rewrap { QString text; int wrapped, line, offset, removed; QString inserted; };
 struct Scroll { int lines, height, first, line; QList<int> expected; };
+struct Hit { int first; QPoint point; int position; };
+struct Wrap { QString text; double width; QString expected; }; // expected: [line|length of its break]
 
 } // namespace
 
@@ -226,21 +228,18 @@ private slots:
     // and a surrogate pair (2 for the pair).
     void wraps_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("width");
-        QTest::addColumn<QString>("expected"); // [line|length of its break]
-        QTest::newRow("empty text is one empty line") << QString() << 10.0 << "[|0]";
-        QTest::newRow("only CR LF breaks") << "ab\r\ncd\ref\n\rg\r\n" << 10.0 << "[ab|2][cd\ref\n\rg|2][|0]";
-        QTest::newRow("word wrap, spaces hang past the edge") << "aa bb    cc" << 6.0 << "[aa bb    |0][cc|0]";
-        QTest::newRow("long word is cut") << "a bcdefg" << 3.0 << "[a |0][bcd|0][efg|0]";
-        QTest::newRow("character wider than the line") << "Wa" << 2.0 << "[W|0][a|0]";
-        QTest::newRow("surrogate pair kept whole") << QString::fromUtf8("ab\xF0\x9F\x98\x80") << 3.0
-                                                   << QString::fromUtf8("[ab|0][\xF0\x9F\x98\x80|0]");
+        QTest::addColumn<Wrap>("row");
+        QTest::newRow("empty text is one empty line") << Wrap{"", 10, "[|0]"};
+        QTest::newRow("only CR LF breaks") << Wrap{"ab\r\ncd\ref\n\rg\r\n", 10, "[ab|2][cd\ref\n\rg|2][|0]"};
+        QTest::newRow("word wrap, spaces hang past the edge") << Wrap{"aa bb    cc", 6, "[aa bb    |0][cc|0]"};
+        QTest::newRow("long word is cut") << Wrap{"a bcdefg", 3, "[a |0][bcd|0][efg|0]"};
+        QTest::newRow("character wider than the line") << Wrap{"Wa", 2, "[W|0][a|0]"};
+        QTest::newRow("surrogate pair kept whole") << Wrap{"ab" + kPair, 3, "[ab|0][" + kPair + "|0]"};
     }
     void wraps()
     {
-        QFETCH(QString, text);
-        QFETCH(double, width);
+        QFETCH(const Wrap, row);
+        const auto &[text, width, expected] = row;
         const auto advance = [](QStringView s, qsizetype i, qsizetype units) -> double {
             return units == 2 ? 2 : s[i] == u'W' ? 3 : 1;
         };
@@ -248,7 +247,7 @@ private slots:
         const std::vector<Toolkit::VisualLine> all = Toolkit::wrapText(text, width, advance);
         for (const Toolkit::VisualLine &l : all)
             lines << QStringLiteral("[%1|%2]").arg(text.mid(l.start, l.length)).arg(l.breakLength);
-        QTEST(lines.join(QString()), "expected");
+        QCOMPARE(lines.join(QString()), expected);
 
         // Wrapped on from line starts, a few lines at a time, the lines are the same.
         for (std::size_t limit : {1, 2, 3}) {
@@ -418,22 +417,19 @@ private slots:
     // the text, on its last line; left of the text, at a line's start.
     void positionAt_data()
     {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("position");
-        QTest::newRow("first row") << 0 << QPoint(-5, 2) << 0;
-        QTest::newRow("second row, past its end") << 0 << QPoint(1000, 12) << 4;
-        QTest::newRow("scrolled, second row") << 3 << QPoint(-5, 12) << 12;
-        QTest::newRow("top margin, scrolled") << 3 << QPoint(-5, 1) << 6;
-        QTest::newRow("top margin, at the top") << 0 << QPoint(-5, 1) << 0;
-        QTest::newRow("below the text") << 0 << QPoint(-5, 1000) << 27;
+        QTest::addColumn<Hit>("row");
+        QTest::newRow("first row") << Hit{0, {-5, 2}, 0};
+        QTest::newRow("second row, past its end") << Hit{0, {1000, 12}, 4};
+        QTest::newRow("scrolled, second row") << Hit{3, {-5, 12}, 12};
+        QTest::newRow("top margin, scrolled") << Hit{3, {-5, 1}, 6};
+        QTest::newRow("top margin, at the top") << Hit{0, {-5, 1}, 0};
+        QTest::newRow("below the text") << Hit{0, {-5, 1000}, 27};
     }
     void positionAt()
     {
-        QFETCH(int, first);
-        QFETCH(QPoint, point);
+        QFETCH(const Hit, row);
         View v(10, 42);
-        QTEST(int(v.view.positionAt(point, first)), "position");
+        QCOMPARE(v.view.positionAt(row.point, row.first), row.position);
     }
 };
 
