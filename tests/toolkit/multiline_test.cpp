@@ -9,6 +9,7 @@
 #include "ui/toolkit/multilineview.h"
 #include "ui/toolkit/textwrap.h"
 
+#include <QBitmap>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -79,6 +80,15 @@ struct View : Box
     }
 };
 
+// Rows of the tables below.
+struct Moves { QString text; int from; QList<int> moves; QString word; };
+struct Edit { QString text; int anchor, cursor; QString edit; QString result; int cursorAfter; };
+struct Key { int key, modifiers; QString text; KeyAction::Kind kind; };
+struct Rewrap { QString text; int wrapped, line, offset, removed; QString inserted; };
+struct Scroll { int lines, height, first, line; QList<int> expected; };
+struct Hit { int first; QPoint point; int position; };
+struct Wrap { QString text; double width; QString expected; }; // expected: [line|length of its break]
+
 } // namespace
 
 class MultiLineTest : public QObject
@@ -91,60 +101,48 @@ private slots:
     // blanks, so that a tag is one word.
     void moves_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QList<int>>("moves");
-        QTest::addColumn<QString>("word");
+        QTest::addColumn<Moves>("row");
         const QString half = QStringLiteral("a") + QChar(0xD800) + u'b';
-        QTest::newRow("CR LF is one step") << "a\r\nb" << 1 << QList<int>{0, 3, 0, 3} << "a";
-        QTest::newRow("lone CR and LF are one step each") << "a\r\rb" << 2 << QList<int>{1, 3, 0, 3} << "";
-        QTest::newRow("LF CR is two steps") << "a\n\rb" << 2 << QList<int>{1, 3, 0, 3} << "";
-        QTest::newRow("surrogate pair is one step") << "a" + kPair + "b" << 1 << QList<int>{0, 3, 0, 4} << "a" + kPair + "b";
-        QTest::newRow("lone high half") << half << 2 << QList<int>{1, 3, 0, 3} << half;
-        QTest::newRow("words over blanks") << "one  <two> three" << 6 << QList<int>{5, 7, 5, 11} << "<two>";
-        QTest::newRow("ends") << "ab" << 2 << QList<int>{1, 2, 0, 2} << "ab";
-        QTest::newRow("empty") << "" << 0 << QList<int>{0, 0, 0, 0} << "";
+        QTest::newRow("CR LF is one step") << Moves{"a\r\nb", 1, {0, 3, 0, 3}, "a"};
+        QTest::newRow("lone CR and LF are one step each") << Moves{"a\r\rb", 2, {1, 3, 0, 3}, ""};
+        QTest::newRow("LF CR is two steps") << Moves{"a\n\rb", 2, {1, 3, 0, 3}, ""};
+        QTest::newRow("surrogate pair is one step") << Moves{"a" + kPair + "b", 1, {0, 3, 0, 4}, "a" + kPair + "b"};
+        QTest::newRow("lone high half") << Moves{half, 2, {1, 3, 0, 3}, half};
+        QTest::newRow("words over blanks") << Moves{"one  <two> three", 6, {5, 7, 5, 11}, "<two>"};
+        QTest::newRow("ends") << Moves{"ab", 2, {1, 2, 0, 2}, "ab"};
+        QTest::newRow("empty") << Moves{"", 0, {0, 0, 0, 0}, ""};
     }
     void moves()
     {
-        QFETCH(QString, text);
-        QFETCH(int, from);
-        MultiLineControl c = control(text, 0, 0);
-        const QList<int> moves{int(c.previousPosition(from)), int(c.nextPosition(from)), int(c.previousWord(from)),
-                               int(c.nextWord(from))};
-        QTEST(moves, "moves");
-        c.selectWordAt(from);
-        QTEST(c.selectedText(), "word");
+        QFETCH(const Moves, row);
+        MultiLineControl c = control(row.text, 0, 0);
+        const QList<int> moves{int(c.previousPosition(row.from)), int(c.nextPosition(row.from)),
+                               int(c.previousWord(row.from)), int(c.nextWord(row.from))};
+        QCOMPARE(moves, row.moves);
+        c.selectWordAt(row.from);
+        QCOMPARE(c.selectedText(), row.word);
     }
 
     void edits_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("anchor");
-        QTest::addColumn<int>("cursor");
-        QTest::addColumn<QString>("edit"); // ">" delete, else the text put in
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<int>("cursorAfter");
-        QTest::newRow("replace a backward selection") << "abcdef" << 4 << 1 << "XY" << "aXYef" << 3;
-        QTest::newRow("delete takes a pair whole") << "a" + kPair << 1 << 1 << ">" << "a" << 1;
-        QTest::newRow("delete a selection") << "abc" << 0 << 2 << ">" << "c" << 0;
-        QTest::newRow("positions past the end are clamped") << "abc" << 99 << 99 << "d" << "abcd" << 4;
+        QTest::addColumn<Edit>("row"); // edit: ">" delete, else the text put in
+        QTest::newRow("replace a backward selection") << Edit{"abcdef", 4, 1, "XY", "aXYef", 3};
+        QTest::newRow("delete takes a pair whole") << Edit{"a" + kPair, 1, 1, ">", "a", 1};
+        QTest::newRow("delete a selection") << Edit{"abc", 0, 2, ">", "c", 0};
+        QTest::newRow("positions past the end are clamped") << Edit{"abc", 99, 99, "d", "abcd", 4};
     }
     void edits()
     {
-        QFETCH(QString, text);
-        QFETCH(int, anchor);
-        QFETCH(int, cursor);
-        QFETCH(QString, edit);
-        MultiLineControl c = control(text, anchor, cursor);
-        if (edit == u">")
+        QFETCH(const Edit, row);
+        MultiLineControl c = control(row.text, row.anchor, row.cursor);
+        if (row.edit == u">")
             c.deleteForward();
         else
-            c.replaceSelection(edit);
-        QTEST(c.text(), "result");
-        QTEST(int(c.cursor()), "cursorAfter");
+            c.replaceSelection(row.edit);
+        QCOMPARE(c.text(), row.result);
+        QCOMPARE(c.cursor(), row.cursorAfter);
         c.undo();
-        QCOMPARE(c.text(), text);
+        QCOMPARE(c.text(), row.text);
     }
 
     void undoStepsAndRedo()
@@ -184,32 +182,26 @@ private slots:
 
     void keys_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<Key>("row");
         const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
-        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << int(KeyAction::SelectAll);
-        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << int(KeyAction::NewLine);
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << int(KeyAction::NewLine);
-        QTest::newRow("Shift+Home") << int(Qt::Key_Home) << shift << "" << int(KeyAction::LineStart);
-        QTest::newRow("Ctrl+Shift+End") << int(Qt::Key_End) << (ctrl | shift) << "" << int(KeyAction::TextEnd);
-        QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << ctrl << "" << int(KeyAction::WordLeft);
-        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 0 << "" << int(KeyAction::PageDown);
-        QTest::newRow("AltGr types") << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::AltModifier) << "\u20AC"
-                                     << int(KeyAction::Type);
-        QTest::newRow("Escape is not the box's") << int(Qt::Key_Escape) << 0 << "\x1b" << int(KeyAction::None);
+        QTest::newRow("Ctrl+A") << Key{Qt::Key_A, ctrl, "\x01", KeyAction::SelectAll};
+        QTest::newRow("Enter") << Key{Qt::Key_Return, 0, "\r", KeyAction::NewLine};
+        QTest::newRow("keypad Enter") << Key{Qt::Key_Enter, Qt::KeypadModifier, "\r", KeyAction::NewLine};
+        QTest::newRow("Shift+Home") << Key{Qt::Key_Home, shift, "", KeyAction::LineStart};
+        QTest::newRow("Ctrl+Shift+End") << Key{Qt::Key_End, ctrl | shift, "", KeyAction::TextEnd};
+        QTest::newRow("Ctrl+Left") << Key{Qt::Key_Left, ctrl, "", KeyAction::WordLeft};
+        QTest::newRow("PageDown") << Key{Qt::Key_PageDown, 0, "", KeyAction::PageDown};
+        QTest::newRow("AltGr types") << Key{Qt::Key_E, ctrl | Qt::AltModifier, "\u20AC", KeyAction::Type};
+        QTest::newRow("Escape is not the box's") << Key{Qt::Key_Escape, 0, "\x1b", KeyAction::None};
     }
     void keys()
     {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QString, text);
-        const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QFETCH(const Key, row);
+        const QKeyEvent event(QEvent::KeyPress, row.key, Qt::KeyboardModifiers(row.modifiers), row.text);
         const KeyAction action = Toolkit::keyActionFor(event);
-        QTEST(int(action.kind), "kind");
+        QCOMPARE(action.kind, row.kind);
         if (action.kind == KeyAction::Type)
-            QCOMPARE(action.text, text);
+            QCOMPARE(action.text, row.text);
     }
 
     // Up and Down keep the column the first of them set out from, through a
@@ -236,21 +228,18 @@ private slots:
     // and a surrogate pair (2 for the pair).
     void wraps_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("width");
-        QTest::addColumn<QString>("expected"); // [line|length of its break]
-        QTest::newRow("empty text is one empty line") << QString() << 10.0 << "[|0]";
-        QTest::newRow("only CR LF breaks") << "ab\r\ncd\ref\n\rg\r\n" << 10.0 << "[ab|2][cd\ref\n\rg|2][|0]";
-        QTest::newRow("word wrap, spaces hang past the edge") << "aa bb    cc" << 6.0 << "[aa bb    |0][cc|0]";
-        QTest::newRow("long word is cut") << "a bcdefg" << 3.0 << "[a |0][bcd|0][efg|0]";
-        QTest::newRow("character wider than the line") << "Wa" << 2.0 << "[W|0][a|0]";
-        QTest::newRow("surrogate pair kept whole") << QString::fromUtf8("ab\xF0\x9F\x98\x80") << 3.0
-                                                   << QString::fromUtf8("[ab|0][\xF0\x9F\x98\x80|0]");
+        QTest::addColumn<Wrap>("row");
+        QTest::newRow("empty text is one empty line") << Wrap{"", 10, "[|0]"};
+        QTest::newRow("only CR LF breaks") << Wrap{"ab\r\ncd\ref\n\rg\r\n", 10, "[ab|2][cd\ref\n\rg|2][|0]"};
+        QTest::newRow("word wrap, spaces hang past the edge") << Wrap{"aa bb    cc", 6, "[aa bb    |0][cc|0]"};
+        QTest::newRow("long word is cut") << Wrap{"a bcdefg", 3, "[a |0][bcd|0][efg|0]"};
+        QTest::newRow("character wider than the line") << Wrap{"Wa", 2, "[W|0][a|0]"};
+        QTest::newRow("surrogate pair kept whole") << Wrap{"ab" + kPair, 3, "[ab|0][" + kPair + "|0]"};
     }
     void wraps()
     {
-        QFETCH(QString, text);
-        QFETCH(double, width);
+        QFETCH(const Wrap, row);
+        const auto &[text, width, expected] = row;
         const auto advance = [](QStringView s, qsizetype i, qsizetype units) -> double {
             return units == 2 ? 2 : s[i] == u'W' ? 3 : 1;
         };
@@ -258,7 +247,7 @@ private slots:
         const std::vector<Toolkit::VisualLine> all = Toolkit::wrapText(text, width, advance);
         for (const Toolkit::VisualLine &l : all)
             lines << QStringLiteral("[%1|%2]").arg(text.mid(l.start, l.length)).arg(l.breakLength);
-        QTEST(lines.join(QString()), "expected");
+        QCOMPARE(lines.join(QString()), expected);
 
         // Wrapped on from line starts, a few lines at a time, the lines are the same.
         for (std::size_t limit : {1, 2, 3}) {
@@ -277,8 +266,7 @@ private slots:
         // The Hebrew word is text[4..8): the places between its letters run
         // from right to left, all right of the Latin word before it.
         const double x5 = box.layout.positionX(5), x6 = box.layout.positionX(6), x7 = box.layout.positionX(7);
-        QVERIFY(x5 > x6 && x6 > x7);
-        QVERIFY(x7 > box.layout.positionX(3));
+        QVERIFY(x5 > x6 && x6 > x7 && x7 > box.layout.positionX(3));
         // The same layout hits what it places.
         QCOMPARE(box.layout.positionInLine(0, x6), 6);
     }
@@ -310,14 +298,10 @@ private slots:
             const double measured = box.layout.naturalWidth(i);
             if (lines[i].length > 1)
                 QVERIFY2(measured <= kWidth, qPrintable(QStringLiteral("line %1: %2").arg(i).arg(measured)));
-            if (measured == 0)
-                continue;
             const QImage image = drawn(box.layout, i);
-            int inkRight = -1;
-            for (int x = 0; x < image.width(); ++x)
-                for (int y = 0; y < image.height(); ++y)
-                    if (image.pixelColor(x, y) != Qt::white)
-                        inkRight = x;
+            // The region the bitmap covers is every pixel that is not white.
+            const QRegion ink(QBitmap::fromImage(image.createMaskFromColor(QColor(Qt::white).rgb(), Qt::MaskInColor)));
+            const int inkRight = ink.boundingRect().right();
             // Ink ends within a glyph's side bearing of the measured width.
             QVERIFY2(inkRight <= measured + 1 && inkRight >= measured - 4,
                      qPrintable(QStringLiteral("line %1 measured %2, ink to %3").arg(i).arg(measured).arg(inkRight)));
@@ -372,43 +356,34 @@ private slots:
     // after it: the lines are those of the new text wrapped afresh.
     void editRewrapsAsAFreshWrap_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("wrapped"); // lines wrapped before the edit; -1 all
-        QTest::addColumn<int>("line");    // the edit starts this far into this line
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("removed");
-        QTest::addColumn<QString>("inserted");
+        // The lines wrapped before the edit (-1 all); the edit starts offset into
+        // line (-1 the end), removes removed units (-1 the rest) and inserts.
+        QTest::addColumn<Rewrap>("row");
         const QString html = fade(u"The quick brown fox jumps over the lazy dog. Pack my box with five dozen jugs.", false);
-        const QString mixed = fade(kMixed, true);
-        QTest::newRow("type at the end") << html << -1 << -1 << 0 << 0 << "x";
-        QTest::newRow("type at the start") << html << -1 << 0 << 0 << 0 << "x";
-        QTest::newRow("type in the middle") << html << -1 << 20 << 5 << 0 << "xyz";
-        QTest::newRow("a word leaves its line") << html << -1 << 6 << 0 << 12 << "";
-        QTest::newRow("a line break") << html << -1 << 9 << 3 << 0 << "\r\n";
-        QTest::newRow("a space splits a tag") << html << -1 << 9 << 4 << 0 << " ";
-        QTest::newRow("all replaced") << html << -1 << 0 << 0 << -1 << "abc";
-        QTest::newRow("partly wrapped, edit before") << html << 5 << 2 << 3 << 4 << "";
-        QTest::newRow("partly wrapped, edit after") << html << 5 << 30 << 3 << 4 << "q";
-        QTest::newRow("shaped lines") << mixed << -1 << 3 << 2 << 1 << "\u05E9";
+        QTest::newRow("type at the end") << Rewrap{html, -1, -1, 0, 0, "x"};
+        QTest::newRow("type at the start") << Rewrap{html, -1, 0, 0, 0, "x"};
+        QTest::newRow("type in the middle") << Rewrap{html, -1, 20, 5, 0, "xyz"};
+        QTest::newRow("a word leaves its line") << Rewrap{html, -1, 6, 0, 12, ""};
+        QTest::newRow("a line break") << Rewrap{html, -1, 9, 3, 0, "\r\n"};
+        QTest::newRow("a space splits a tag") << Rewrap{html, -1, 9, 4, 0, " "};
+        QTest::newRow("all replaced") << Rewrap{html, -1, 0, 0, -1, "abc"};
+        QTest::newRow("partly wrapped, edit before") << Rewrap{html, 5, 2, 3, 4, ""};
+        QTest::newRow("partly wrapped, edit after") << Rewrap{html, 5, 30, 3, 4, "q"};
+        QTest::newRow("shaped lines") << Rewrap{fade(kMixed, true), -1, 3, 2, 1, "\u05E9"};
     }
     void editRewrapsAsAFreshWrap()
     {
-        QFETCH(QString, text);
-        QFETCH(int, wrapped);
-        QFETCH(int, line);
-        QFETCH(int, offset);
-        QFETCH(int, removed);
-        QFETCH(QString, inserted);
-        Box box(text);
+        QFETCH(const Rewrap, row);
+        Box box(row.text);
         const std::vector<VisualLine> before = box.layout.lines();
-        if (wrapped >= 0) {
+        if (row.wrapped >= 0) {
             box.layout.setWidth(kWidth);
-            box.layout.wrapUntilLine(wrapped);
+            box.layout.wrapUntilLine(row.wrapped);
         }
-        const qsizetype at = line < 0 ? text.size() : before.at(line).start + offset;
-        const qsizetype gone = removed < 0 ? text.size() - at : removed;
-        box.text.replace(at, gone, inserted);
-        box.layout.edited(at, gone, inserted.size());
+        const qsizetype at = row.line < 0 ? row.text.size() : before.at(row.line).start + row.offset;
+        const qsizetype gone = row.removed < 0 ? row.text.size() - at : row.removed;
+        box.text.replace(at, gone, row.inserted);
+        box.layout.edited(at, gone, row.inserted.size());
         QCOMPARE(box.layout.lines(), Box(box.text).layout.lines());
     }
 
@@ -418,29 +393,23 @@ private slots:
     // line shown.
     void scrolling_data()
     {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QList<int>>("expected");
-        QTest::newRow("in view") << 10 << 42 << 3 << 5 << QList<int>{4, 6, 8, 3};
-        QTest::newRow("last whole row") << 10 << 42 << 3 << 6 << QList<int>{4, 6, 8, 3};
-        QTest::newRow("just below") << 10 << 42 << 3 << 7 << QList<int>{4, 6, 8, 4};
-        QTest::newRow("far below") << 10 << 42 << 0 << 9 << QList<int>{4, 6, 5, 6};
-        QTest::newRow("above") << 10 << 42 << 5 << 2 << QList<int>{4, 6, 9, 2};
-        QTest::newRow("shorter than a row") << 10 << 5 << 0 << 3 << QList<int>{1, 9, 1, 3};
-        QTest::newRow("less than a page") << 2 << 42 << 0 << 1 << QList<int>{4, 0, 1, 0};
+        QTest::addColumn<Scroll>("row");
+        QTest::newRow("in view") << Scroll{10, 42, 3, 5, {4, 6, 8, 3}};
+        QTest::newRow("last whole row") << Scroll{10, 42, 3, 6, {4, 6, 8, 3}};
+        QTest::newRow("just below") << Scroll{10, 42, 3, 7, {4, 6, 8, 4}};
+        QTest::newRow("far below") << Scroll{10, 42, 0, 9, {4, 6, 5, 6}};
+        QTest::newRow("above") << Scroll{10, 42, 5, 2, {4, 6, 9, 2}};
+        QTest::newRow("shorter than a row") << Scroll{10, 5, 0, 3, {1, 9, 1, 3}};
+        QTest::newRow("less than a page") << Scroll{2, 42, 0, 1, {4, 0, 1, 0}};
     }
     void scrolling()
     {
-        QFETCH(int, lines);
-        QFETCH(int, height);
-        QFETCH(int, first);
-        QFETCH(int, line);
-        View v(lines, height);
+        QFETCH(const Scroll, row);
+        View v(row.lines, row.height);
+        const int first = row.first, line = row.line;
         const QList<int> shown{v.view.pageLines(), v.view.lastFirstLine(), v.view.lastPaintedLine(first),
                                v.view.firstLineShowing(line, first)};
-        QTEST(shown, "expected");
+        QCOMPARE(shown, row.expected);
         QCOMPARE(v.view.lineTop(line, first), MultiLineView::kMargin + (line - first) * kLineHeight);
     }
 
@@ -448,22 +417,19 @@ private slots:
     // the text, on its last line; left of the text, at a line's start.
     void positionAt_data()
     {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("position");
-        QTest::newRow("first row") << 0 << QPoint(-5, 2) << 0;
-        QTest::newRow("second row, past its end") << 0 << QPoint(1000, 12) << 4;
-        QTest::newRow("scrolled, second row") << 3 << QPoint(-5, 12) << 12;
-        QTest::newRow("top margin, scrolled") << 3 << QPoint(-5, 1) << 6;
-        QTest::newRow("top margin, at the top") << 0 << QPoint(-5, 1) << 0;
-        QTest::newRow("below the text") << 0 << QPoint(-5, 1000) << 27;
+        QTest::addColumn<Hit>("row");
+        QTest::newRow("first row") << Hit{0, {-5, 2}, 0};
+        QTest::newRow("second row, past its end") << Hit{0, {1000, 12}, 4};
+        QTest::newRow("scrolled, second row") << Hit{3, {-5, 12}, 12};
+        QTest::newRow("top margin, scrolled") << Hit{3, {-5, 1}, 6};
+        QTest::newRow("top margin, at the top") << Hit{0, {-5, 1}, 0};
+        QTest::newRow("below the text") << Hit{0, {-5, 1000}, 27};
     }
     void positionAt()
     {
-        QFETCH(int, first);
-        QFETCH(QPoint, point);
+        QFETCH(const Hit, row);
         View v(10, 42);
-        QTEST(int(v.view.positionAt(point, first)), "position");
+        QCOMPARE(v.view.positionAt(row.point, row.first), row.position);
     }
 };
 

@@ -126,11 +126,8 @@ private slots:
         QStyleOptionSlider option;
         option.initFrom(bar);
         option.orientation = Qt::Vertical;
-        option.subControls = QStyle::SC_All;
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
+        option.maximum = bar->maximum(); // from 0, the thumb at the top
         option.pageStep = bar->pageStep();
-        option.sliderPosition = option.sliderValue = bar->value();
         const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
         const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
         QVERIFY(thumb.height() >= bar->style()->pixelMetric(QStyle::PM_ScrollBarSliderMin, &option, bar));

@@ -25,6 +25,9 @@ void record(QAccessibleEvent *event)
         g_events << QStringLiteral("caret %1").arg(e->cursorPosition());
 }
 
+// A row of the table of reported edits.
+struct Edit { QString text; int anchor, cursor; QKeySequence keys; QStringList events; };
+
 } // namespace
 
 class MultiLineTextBoxAccessibleTest : public QObject
@@ -82,14 +85,13 @@ private slots:
         }
         QCOMPARE(text->offsetAtPoint(m_box.mapToGlobal(QPoint(-5, -5))), -1);
 
+        const auto line = [&](int i) { return html.mid(lines[i].start, lines[i].length); };
+        const int mid = int(lines[1].start + 3);
         int start = -1, end = -1;
-        QCOMPARE(text->textAtOffset(int(lines[1].start + 3), QAccessible::LineBoundary, &start, &end),
-                 html.mid(lines[1].start, lines[1].length));
+        QCOMPARE(text->textAtOffset(mid, QAccessible::LineBoundary, &start, &end), line(1));
         QCOMPARE(start, int(lines[1].start));
-        QCOMPARE(text->textAfterOffset(int(lines[1].start + 3), QAccessible::LineBoundary, &start, &end),
-                 html.mid(lines[2].start, lines[2].length));
-        QCOMPARE(text->textBeforeOffset(int(lines[1].start + 3), QAccessible::LineBoundary, &start, &end),
-                 html.mid(lines[0].start, lines[0].length));
+        QCOMPARE(text->textAfterOffset(mid, QAccessible::LineBoundary, &start, &end), line(2));
+        QCOMPARE(text->textBeforeOffset(mid, QAccessible::LineBoundary, &start, &end), line(0));
         QCOMPARE(text->textBeforeOffset(2, QAccessible::LineBoundary, &start, &end), QString());
 
         // An assistive tool edits through the editable-text interface like a user.
@@ -105,35 +107,25 @@ private slots:
     // selection is set as an assistive tool sets it.
     void editsAndCaretAreReported_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("anchor");
-        QTest::addColumn<int>("cursor");
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::addColumn<QStringList>("events");
-        QTest::newRow("typing") << "ab" << 1 << 1 << QKeySequence(Qt::Key_X) << QStringList{"insert 1 x", "caret 2"};
-        QTest::newRow("Backspace takes CR LF") << "a\r\nb" << 3 << 3 << QKeySequence(Qt::Key_Backspace)
-                                               << QStringList{"remove 1 \r\n", "caret 1"};
-        QTest::newRow("no-op Delete says nothing") << "ab" << 2 << 2 << QKeySequence(Qt::Key_Delete) << QStringList{};
-        QTest::newRow("Enter") << "ab" << 2 << 2 << QKeySequence(Qt::Key_Return)
-                               << QStringList{"insert 2 \r\n", "caret 4"};
-        QTest::newRow("a move") << "ab" << 0 << 0 << QKeySequence(Qt::Key_Right) << QStringList{"caret 1"};
-        QTest::newRow("a selection") << "ab" << 0 << 0 << QKeySequence(Qt::SHIFT | Qt::Key_End)
-                                     << QStringList{"select 0-2", "caret 2"};
+        QTest::addColumn<Edit>("row");
+        QTest::newRow("typing") << Edit{"ab", 1, 1, Qt::Key_X, {"insert 1 x", "caret 2"}};
+        QTest::newRow("Backspace takes CR LF") << Edit{"a\r\nb", 3, 3, Qt::Key_Backspace, {"remove 1 \r\n", "caret 1"}};
+        QTest::newRow("no-op Delete says nothing") << Edit{"ab", 2, 2, Qt::Key_Delete, {}};
+        QTest::newRow("Enter") << Edit{"ab", 2, 2, Qt::Key_Return, {"insert 2 \r\n", "caret 4"}};
+        QTest::newRow("a move") << Edit{"ab", 0, 0, Qt::Key_Right, {"caret 1"}};
+        QTest::newRow("a selection") << Edit{"ab", 0, 0, Qt::SHIFT | Qt::Key_End, {"select 0-2", "caret 2"}};
         QTest::newRow("typing over a selection, undone")
-            << "abc" << 1 << 3 << QKeySequence(QKeyCombination(Qt::Key_X), Qt::CTRL | Qt::Key_Z)
-            << QStringList{"update 1 bc>x", "select 2-2", "caret 2", "update 0 ax>abc", "caret 3"};
+            << Edit{"abc", 1, 3, QKeySequence(QKeyCombination(Qt::Key_X), Qt::CTRL | Qt::Key_Z),
+                    {"update 1 bc>x", "select 2-2", "caret 2", "update 0 ax>abc", "caret 3"}};
     }
     void editsAndCaretAreReported()
     {
-        QFETCH(QString, text);
-        QFETCH(int, anchor);
-        QFETCH(int, cursor);
-        QFETCH(QKeySequence, keys);
-        m_box.setText(text);
-        m_iface->textInterface()->setSelection(0, anchor, cursor);
+        QFETCH(const Edit, row);
+        m_box.setText(row.text);
+        m_iface->textInterface()->setSelection(0, row.anchor, row.cursor);
         g_events.clear();
-        QTest::keySequence(&m_box, keys);
-        QTEST(g_events, "events");
+        QTest::keySequence(&m_box, row.keys);
+        QCOMPARE(g_events, row.events);
         QCOMPARE(m_iface->textInterface()->cursorPosition(), int(m_box.cursorPosition()));
     }
 };
