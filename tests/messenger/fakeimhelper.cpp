@@ -6,11 +6,11 @@
 // twice   writes every answer twice      dies     serves an IM window, ends at its 2nd child look-up
 // garbage answers with a line that is no answer
 // slow    greets after 5 s (QUORVEX_FAKE_IM_DELAY_MS), then serves an IM window
-// sluggish serves an IM window, each look-up 50 ms late
+// sluggish serves an IM window, each answer 50 ms late
 // lock FILE holds a lock on FILE as a running wineserver holds one on its
 //          `lock`, says "locked" and keeps it until its input ends
-// With QUORVEX_FAKE_IM_LOG set, it appends the texts set and messages posted
-// to that file when its input ends.
+// With its mode from FOLDER, it appends the texts set and messages posted to
+// FOLDER/log when its input ends.
 #include "tests/messenger/fakewindowsystem.h"
 #include "messenger/helperserver.h"
 
@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -28,72 +29,57 @@ namespace {
 
 std::string mode;
 
-// Everything after the greeting goes out twice.
-ssize_t writeTwice(void *cookie, const char *data, size_t size)
+// Each line the helper writes, its greeting first; what the mode makes of it.
+ssize_t writeLine(void *, const char *data, size_t size)
 {
-    for (int i = (*static_cast<int *>(cookie))++ == 0 ? 1 : 0; i < 2; ++i)
-        std::fwrite(data, 1, size, stdout), std::fflush(stdout);
+    static int lines = 0;
+    const bool answer = lines++ > 0;
+    if (answer && mode == "dies" && lines == 4) // the answer to the 2nd child look-up
+        std::_Exit(1);
+    if (answer && mode == "sluggish")
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string line = answer && mode == "garbage" ? "= that is no answer\n" : std::string(data, size);
+    const int copies = mode == "mute" || (answer && mode == "silent") ? 0 : answer && mode == "twice" ? 2 : 1;
+    for (int i = 0; i < copies; ++i)
+        std::fwrite(line.data(), 1, line.size(), stdout);
     return static_cast<ssize_t>(size);
 }
-
-// Look-ups that take their time (sluggish) or end the helper without a word (dies).
-class StandInWindowSystem : public FakeWindowSystem
-{
-    int childLookUps_ = 0;
-    static void wait()
-    {
-        if (mode == "sluggish")
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-
-public:
-    WindowHandle findWindow(const std::string &name) override { return wait(), FakeWindowSystem::findWindow(name); }
-    WindowHandle findChildWindow(WindowHandle parent, WindowHandle after, const std::string &name) override
-    {
-        if (++childLookUps_ == 2 && mode == "dies")
-            std::_Exit(1);
-        return wait(), FakeWindowSystem::findChildWindow(parent, after, name);
-    }
-    WindowHandle nextWindow(WindowHandle window) override { return wait(), FakeWindowSystem::nextWindow(window); }
-};
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const char *prefix = std::getenv("WINEPREFIX");
-    const std::string name = prefix ? std::string(prefix).substr(std::string(prefix).rfind('/') + 1) : "";
-    std::ifstream modeFile(std::string(argc > 1 ? argv[1] : "") + "/" + name);
-    if (!(modeFile && std::getline(modeFile, mode)))
-        mode = argc > 1 ? argv[1] : "";
+    const std::string argument = argc > 1 ? argv[1] : "";
+    std::ifstream modeFile(argument + "/" + std::filesystem::path(prefix ? prefix : "").filename().string());
+    const bool fromFolder = modeFile && std::getline(modeFile, mode);
+    if (!fromFolder)
+        mode = argument;
 
-    struct flock lock{.l_type = F_WRLCK, .l_whence = SEEK_SET};
-    if (mode == "lock" && (argc != 3 || ::fcntl(::open(argv[2], O_RDWR | O_CREAT, 0600), F_SETLK, &lock) != 0))
-        return 1;
-    if (mode == "silent" || mode == "garbage" || mode == "lock")
-        std::printf(mode == "lock" ? "locked\n" : "quorvex-im-helper 2\n"), std::fflush(stdout);
-    if (mode == "mute" || mode == "silent" || mode == "garbage" || mode == "lock") {
-        for (int c; (c = std::getchar()) != EOF;)
-            if (c == '\n' && mode == "garbage")
-                std::printf("= that is no answer\n"), std::fflush(stdout);
+    if (mode == "lock") {
+        struct flock lock{.l_type = F_WRLCK, .l_whence = SEEK_SET};
+        if (argc != 3 || ::fcntl(::open(argv[2], O_RDWR | O_CREAT, 0600), F_SETLK, &lock) != 0)
+            return 1;
+        std::puts("locked");
+        while (std::getchar() != EOF) {
+        }
         return 0;
     }
     if (mode == "slow") {
         const char *delay = std::getenv("QUORVEX_FAKE_IM_DELAY_MS");
         std::this_thread::sleep_for(std::chrono::milliseconds(delay ? std::atoi(delay) : 5000));
     }
-    StandInWindowSystem windows;
-    if (mode == "window" || mode == "twice" || mode == "slow" || mode == "dies" || mode == "sluggish")
+    FakeWindowSystem windows;
+    if (mode != "empty")
         addFakeImWindow(windows);
-    int writes = 0;
-    std::FILE *out = mode == "twice" ? fopencookie(&writes, "w", {nullptr, writeTwice, nullptr, nullptr}) : stdout;
-    serveWindowSystem(windows, stdin, out);
+    serveWindowSystem(windows, stdin, fopencookie(nullptr, "w", {nullptr, writeLine, nullptr, nullptr}));
 
-    if (const char *log = std::getenv("QUORVEX_FAKE_IM_LOG")) {
-        std::ofstream file(log, std::ios::app);
-        for (const std::string &call : windows.calls())
-            if (call.starts_with("SetText ") || call.starts_with("Post "))
-                file << call << '\n';
-    }
+    if (!fromFolder)
+        return 0;
+    std::ofstream log(argument + "/log", std::ios::app);
+    for (const std::string &call : windows.calls())
+        if (call.starts_with("SetText ") || call.starts_with("Post "))
+            log << call << '\n';
     return 0;
 }
